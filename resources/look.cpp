@@ -1,0 +1,106 @@
+#include "look.h"
+
+#include <QApplication>
+#include <QPalette>
+#include <QVariant>
+#include <QWidget>
+#include <cmath>
+
+namespace look {
+
+namespace {
+
+const char* const kLeft = "twipsLeft";
+const char* const kTop = "twipsTop";
+const char* const kWidth = "twipsWidth";
+const char* const kHeight = "twipsHeight";
+const char* const kBackColor = "BackColor";
+const char* const kForeColor = "ForeColor";
+
+QPalette::ColorRole systemRole(quint32 index) {
+    switch (index) {
+    case 0x05:
+        return QPalette::Base;
+    case 0x08:
+        return QPalette::Text;
+    case 0x0F:
+        return QPalette::Button;
+    default:
+        return QPalette::Window;
+    }
+}
+
+} // namespace
+
+int twipsToPixels(double twips) { return static_cast<int>(std::lround(twips / kTwipsPerPixel)); }
+
+void setTwipsGeometry(QWidget* w, double left, double top, double width, double height) {
+    w->setProperty(kLeft, left);
+    w->setProperty(kTop, top);
+    w->setProperty(kWidth, width);
+    w->setProperty(kHeight, height);
+    // Convert the edges, not the sizes, so that neighbouring controls keep their seams.
+    const int x = twipsToPixels(left);
+    const int y = twipsToPixels(top);
+    w->setGeometry(x, y, twipsToPixels(left + width) - x, twipsToPixels(top + height) - y);
+}
+
+double twipsLeft(const QWidget* w) { return w->property(kLeft).toDouble(); }
+double twipsTop(const QWidget* w) { return w->property(kTop).toDouble(); }
+double twipsWidth(const QWidget* w) { return w->property(kWidth).toDouble(); }
+double twipsHeight(const QWidget* w) { return w->property(kHeight).toDouble(); }
+
+void setTwipsTop(QWidget* w, double top) {
+    setTwipsGeometry(w, twipsLeft(w), top, twipsWidth(w), twipsHeight(w));
+}
+
+QColor toQColor(VbColor value) {
+    if (value & 0x80000000u) {
+        return QApplication::palette().color(systemRole(value & 0xFFu));
+    }
+    return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
+}
+
+void setBackColor(QWidget* w, VbColor value) {
+    w->setProperty(kBackColor, value);
+    QPalette p = w->palette();
+    const QColor c = toQColor(value);
+    p.setColor(QPalette::Base, c);
+    p.setColor(QPalette::Window, c);
+    p.setColor(QPalette::Button, c);
+    w->setPalette(p);
+}
+
+void setForeColor(QWidget* w, VbColor value) {
+    w->setProperty(kForeColor, value);
+    QPalette p = w->palette();
+    const QColor c = toQColor(value);
+    p.setColor(QPalette::Text, c);
+    p.setColor(QPalette::WindowText, c);
+    p.setColor(QPalette::ButtonText, c);
+    w->setPalette(p);
+}
+
+VbColor backColor(const QWidget* w) { return w->property(kBackColor).toUInt(); }
+VbColor foreColor(const QWidget* w) { return w->property(kForeColor).toUInt(); }
+
+QFont vbFont(const char* face, double points, bool bold, bool italic, bool underline) {
+    QFont f(QString::fromLatin1(face));
+    f.setPointSizeF(points);
+    f.setBold(bold);
+    f.setItalic(italic);
+    f.setUnderline(underline);
+    return f;
+}
+
+QIcon applicationIcon() { return QIcon(QStringLiteral(":/bviban/app.ico")); }
+
+QCursor handCursor() {
+    // The fingertip of the drawn hand is the hot spot.
+    return QCursor(QPixmap(QStringLiteral(":/bviban/hand.ico")), 10, 0);
+}
+
+QPixmap badgePicture() { return QPixmap(QStringLiteral(":/bviban/badge.gif")); }
+QPixmap logoPicture() { return QPixmap(QStringLiteral(":/bviban/logo.bmp")); }
+
+} // namespace look

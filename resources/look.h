@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QColor>
+#include <QCursor>
+#include <QFont>
+#include <QIcon>
+#include <QPixmap>
+#include <QtGlobal>
+
+class QWidget;
+
+// The window designs are written in twips, fonts in points and colours as 0x00BBGGRR values
+// (or 0x800000nn for a system colour). These helpers place controls from those values and keep
+// the values on the widget, so that code and tests can read them back exactly.
+namespace look {
+
+using VbColor = quint32;
+
+inline constexpr VbColor kYellow = 0x0000FFFF;
+inline constexpr VbColor kRed = 0x000000FF;
+inline constexpr VbColor kBlue = 0x00FF0000;
+inline constexpr VbColor kCyan = 0x00FFFF00;
+inline constexpr VbColor kWhite = 0x00FFFFFF;
+inline constexpr VbColor kBlack = 0x00000000;
+inline constexpr VbColor kGrey = 0x00808080;
+inline constexpr VbColor kWindowBackground = 0x80000005;
+inline constexpr VbColor kWindowText = 0x80000008;
+inline constexpr VbColor kButtonFace = 0x8000000F;
+
+inline constexpr int kTwipsPerPixel = 15; // at 96 dots per inch; Qt scales for other screens
+
+int twipsToPixels(double twips);
+
+// Places a control from twips relative to its container's client area and remembers the twips.
+void setTwipsGeometry(QWidget* w, double left, double top, double width, double height);
+double twipsLeft(const QWidget* w);
+double twipsTop(const QWidget* w);
+double twipsWidth(const QWidget* w);
+double twipsHeight(const QWidget* w);
+void setTwipsTop(QWidget* w, double top);
+
+// A system colour resolves through the application palette; an RGB value is taken as it is.
+QColor toQColor(VbColor value);
+void setBackColor(QWidget* w, VbColor value);
+void setForeColor(QWidget* w, VbColor value);
+VbColor backColor(const QWidget* w);
+VbColor foreColor(const QWidget* w);
+
+// A font by Windows face name; fonts.cpp makes the names resolve to installed faces.
+QFont vbFont(const char* face, double points, bool bold = false, bool italic = false,
+             bool underline = false);
+
+// Makes the Windows faces of the designs available (called once, before the first window).
+void registerFonts();
+
+QIcon applicationIcon();
+QCursor handCursor();
+QPixmap badgePicture();
+QPixmap logoPicture();
+
+} // namespace look

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing BVIBAN need,
+# but only those that are missing, so that a second run costs a few milliseconds.
+set -euo pipefail
+
+packages=(
+    build-essential cmake make
+    qt6-base-dev libxkbcommon-dev libgl-dev
+    fonts-liberation fonts-dejavu-core fonts-wine
+    xvfb xauth x11-utils xdotool xclip imagemagick
+    clang g++-mingw-w64-x86-64
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$p")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if [ "$(id -u)" -eq 0 ]; then sudo=(); else sudo=(sudo); fi
+echo "BVIBAN: installing missing Debian packages: ${missing[*]}"
+"${sudo[@]}" apt-get update -q
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
