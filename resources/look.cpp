@@ -97,7 +97,7 @@ QIcon applicationIcon() { return QIcon(QStringLiteral(":/bviban/app.ico")); }
 
 QCursor handCursor() {
     // The fingertip of the drawn hand is the hot spot.
-    return QCursor(QPixmap(QStringLiteral(":/bviban/hand.ico")), 10, 0);
+    return QCursor(QPixmap(QStringLiteral(":/bviban/hand.ico")), 6, 0);
 }
 
 QPixmap badgePicture() { return QPixmap(QStringLiteral(":/bviban/badge.gif")); }
