@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 
-.PHONY: deps configure build run test check-windows clean
+.PHONY: deps configure build run test check-windows sanitize fuzz fuzz-ci bench e2e clean
 
 deps:
 	@scripts/install-deps.sh
@@ -33,6 +33,49 @@ check-windows: deps
 		x86_64-w64-mingw32-windres -I resources resources/bviban.rc \
 			-o $(BUILD_DIR)/check-windows/bviban_rc.o; \
 	fi
+
+# The whole test suite again, built with AddressSanitizer and UndefinedBehaviorSanitizer.
+ASAN_DIR ?= build-asan
+SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:check_initialization_order=1 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+sanitize: deps
+	@cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DBVIBAN_SANITIZE=ON >/dev/null
+	@cmake --build $(ASAN_DIR) -j $(JOBS)
+	@$(SANITIZER_ENV) ctest --test-dir $(ASAN_DIR) -j $(JOBS) --output-on-failure
+
+# libFuzzer targets (clang), each run for FUZZ_SECONDS on the seeds of fuzz/corpus/<target>;
+# what they find lands in $(FUZZ_DIR)/corpus, crashing inputs in $(FUZZ_DIR)/artifacts.
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS := fuzz_engine fuzz_invitation_url fuzz_launcher
+fuzz: deps
+	@CC=clang CXX=clang++ cmake -S fuzz -B $(FUZZ_DIR) >/dev/null
+	@cmake --build $(FUZZ_DIR) -j $(JOBS)
+	@mkdir -p $(FUZZ_DIR)/artifacts
+	@for t in $(FUZZ_TARGETS); do \
+		[ -x $(FUZZ_DIR)/$$t ] || { echo "fuzz: $$t is not built"; exit 1; }; \
+		echo "fuzz: $$t for $(FUZZ_SECONDS) s"; \
+		mkdir -p $(FUZZ_DIR)/corpus/$$t; \
+		$(FUZZ_DIR)/$$t -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+			-artifact_prefix=$(FUZZ_DIR)/artifacts/$$t- \
+			$(FUZZ_DIR)/corpus/$$t fuzz/corpus/$$t 2>$(FUZZ_DIR)/$$t.log \
+			|| { tail -n 60 $(FUZZ_DIR)/$$t.log; exit 1; }; \
+		grep -E '^(Done|stat::number_of_executed_units|stat::new_units_added)' $(FUZZ_DIR)/$$t.log; \
+	done
+
+fuzz-ci:
+	@$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=30
+
+# Start-up, memory, idle CPU and engine throughput of the built program, each against a floor.
+BENCH_DIR ?= build-bench
+bench: build
+	@cmake -S bench -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) >/dev/null
+	@cmake --build $(BENCH_DIR) -j $(JOBS)
+	@$(BENCH_DIR)/bviban-bench $(BUILD_DIR)/bviban $(BENCH_DIR)/bare-window
+
+# Only the end-to-end suite (it also runs within `make test`).
+e2e: build
+	@ctest --test-dir $(BUILD_DIR) -R '^e2e' --output-on-failure
 
 clean:
 	rm -rf $(BUILD_DIR)
