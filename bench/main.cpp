@@ -1,0 +1,145 @@
+// bviban-bench <bviban> <bare-window>: start-up, peak memory, idle CPU and engine throughput,
+// each measured in the same run as its floor, printed as one table.
+// BENCH_RUNS (default 11) start-ups of each program; BENCH_IDLE_SECONDS (default 60).
+
+#include "engine_throughput.h"
+#include "private_display.h"
+#include "program_run.h"
+#include "statistics.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+constexpr char kProgramTitle[] = "Quorvel by Brivanta";
+constexpr char kFloorTitle[] = "Bare window";
+constexpr double kFirstFrameTimeout = 30;
+
+struct StartUp {
+    std::vector<double> seconds;
+    std::vector<double> peakRssKib;
+};
+
+int environmentNumber(const char* name, int fallback) {
+    const char* value = std::getenv(name);
+    return value != nullptr && std::atoi(value) > 0 ? std::atoi(value) : fallback;
+}
+
+void startOnce(const std::string& program, const std::string& title, const PrivateDisplay& display,
+               StartUp* figures) {
+    ProgramRun run(program, display);
+    const std::optional<double> firstFrame = run.waitForFirstFrame(title, kFirstFrameTimeout);
+    if (!firstFrame)
+        throw std::runtime_error(program + " showed no first frame within the time-out");
+    // Let the start-up settle before reading the peak memory.
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    const long peak = run.stop();
+    if (figures != nullptr) {
+        figures->seconds.push_back(*firstFrame);
+        figures->peakRssKib.push_back(static_cast<double>(peak));
+    }
+}
+
+struct IdleCpu {
+    double programPercent = 0;
+    double floorPercent = 0;
+};
+
+// Both programs idle side by side on the same display for the same minute.
+IdleCpu measureIdle(const std::string& program, const std::string& floor,
+                    const PrivateDisplay& display, int seconds) {
+    ProgramRun programRun(program, display);
+    ProgramRun floorRun(floor, display);
+    if (!programRun.waitForFirstFrame(kProgramTitle, kFirstFrameTimeout) ||
+        !floorRun.waitForFirstFrame(kFloorTitle, kFirstFrameTimeout))
+        throw std::runtime_error("no first frame for the idle run");
+    std::this_thread::sleep_for(std::chrono::seconds(2));
+    const double programStart = programRun.cpuSeconds();
+    const double floorStart = floorRun.cpuSeconds();
+    const double start = monotonicSeconds();
+    std::this_thread::sleep_for(std::chrono::seconds(seconds));
+    const double elapsed = monotonicSeconds() - start;
+    return {100 * (programRun.cpuSeconds() - programStart) / elapsed,
+            100 * (floorRun.cpuSeconds() - floorStart) / elapsed};
+}
+
+// A ratio of 0 means that the figure has a fixed target rather than one relative to its floor.
+void printRow(const char* figure, double program, double floor, double ratio, const char* target,
+              bool met) {
+    char ratioText[16] = "-";
+    if (ratio > 0)
+        std::snprintf(ratioText, sizeof ratioText, "%.2fx", ratio);
+    std::printf("| %-37s | %12.4g | %12.4g | %7s | %-14s | %-6s |\n", figure, program, floor,
+                ratioText, target, met ? "met" : "MISSED");
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: %s <bviban> <bare-window>\n", argv[0]);
+        return 2;
+    }
+    const std::string program = argv[1];
+    const std::string floor = argv[2];
+    const int runs = environmentNumber("BENCH_RUNS", 11);
+    const int idleSeconds = environmentNumber("BENCH_IDLE_SECONDS", 60);
+
+    try {
+        StartUp programStart;
+        StartUp floorStart;
+        {
+            PrivateDisplay display;
+            std::fprintf(stderr, "bench: %d start-ups of each on %s\n", runs,
+                         display.name().c_str());
+            // One unmeasured start of each fills the caches; then the two alternate.
+            startOnce(program, kProgramTitle, display, nullptr);
+            startOnce(floor, kFloorTitle, display, nullptr);
+            for (int i = 0; i < runs; ++i) {
+                startOnce(program, kProgramTitle, display, &programStart);
+                startOnce(floor, kFloorTitle, display, &floorStart);
+            }
+        }
+        IdleCpu idle;
+        {
+            PrivateDisplay display;
+            std::fprintf(stderr, "bench: %d s idle\n", idleSeconds);
+            idle = measureIdle(program, floor, display, idleSeconds);
+        }
+        std::fprintf(stderr, "bench: engine throughput\n");
+        const EngineThroughput engine = measureEngineThroughput(5.0);
+
+        const double startProgram = 1000 * median(programStart.seconds);
+        const double startFloor = 1000 * median(floorStart.seconds);
+        const double rssProgram = median(programStart.peakRssKib) / 1024;
+        const double rssFloor = median(floorStart.peakRssKib) / 1024;
+        const double engineRatio = engine.bareLoopPerSecond / engine.calculationsPerSecond;
+
+        std::printf("| %-37s | %12s | %12s | %7s | %-14s | %-6s |\n", "figure", "bviban", "floor",
+                    "ratio", "target", "");
+        std::printf("|%s|%s|%s|%s|%s|%s|\n", std::string(39, '-').c_str(),
+                    std::string(14, '-').c_str(), std::string(14, '-').c_str(),
+                    std::string(9, '-').c_str(), std::string(16, '-').c_str(),
+                    std::string(8, '-').c_str());
+        char label[64];
+        std::snprintf(label, sizeof label, "start-up to first frame, ms (med. %d)", runs);
+        printRow(label, startProgram, startFloor, startProgram / startFloor, "<= 1.5x floor",
+                 startProgram <= 1.5 * startFloor);
+        printRow("peak RSS, MiB (median)", rssProgram, rssFloor, rssProgram / rssFloor,
+                 "<= 1.25x floor", rssProgram <= 1.25 * rssFloor);
+        std::snprintf(label, sizeof label, "idle CPU over %d s, %% of one core", idleSeconds);
+        printRow(label, idle.programPercent, idle.floorPercent, 0, "< 2%", idle.programPercent < 2);
+        printRow("engine, calculations/s (floor: bare)", engine.calculationsPerSecond,
+                 engine.bareLoopPerSecond, engineRatio, "<= 3x floor", engineRatio <= 3);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "bench: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}
