@@ -1,0 +1,172 @@
+"""The program on a private desktop, used as a person uses it: X input through xdotool, and
+read back only through the screen, the window list and the clipboard."""
+
+import os
+import re
+import shutil
+import subprocess
+import tempfile
+import time
+
+from xserver import ScreenReader, Xvfb
+
+TWIPS_PER_PIXEL = 15
+MAIN_TITLE = "Quorvel by Brivanta"
+
+
+def px(twips):
+    return round(twips / TWIPS_PER_PIXEL)
+
+
+def wait_until(condition, timeout, what, interval=0.05):
+    """Polls until condition() returns something true and returns it; fails after timeout."""
+    deadline = time.monotonic() + timeout
+    while True:
+        result = condition()
+        if result:
+            return result
+        if time.monotonic() > deadline:
+            raise AssertionError(f"timed out after {timeout} s waiting for {what}")
+        time.sleep(interval)
+
+
+class Window:
+    def __init__(self, desktop, window_id):
+        self.desktop = desktop
+        self.id = window_id
+
+    def geometry(self):
+        """(x, y, width, height) of the window on the screen; without a window manager the
+        window is its own client area."""
+        out = self.desktop.xdotool("getwindowgeometry", "--shell", self.id)
+        values = dict(line.split("=", 1) for line in out.splitlines() if "=" in line)
+        return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
+
+    def title(self):
+        return self.desktop.xdotool("getwindowname", self.id).rstrip("\n")
+
+    def grab(self, x=0, y=0, width=None, height=None):
+        """Pixels of the client area, or of a rectangle of it (client coordinates)."""
+        left, top, full_width, full_height = self.geometry()
+        return self.desktop.screen.grab(left + x, top + y,
+                                        width if width is not None else full_width,
+                                        height if height is not None else full_height)
+
+    def pixel(self, x, y):
+        return self.grab(x, y, 1, 1).pixel(0, 0)
+
+    def mouse_move(self, x, y):
+        left, top, _, _ = self.geometry()
+        self.desktop.xdotool("mousemove", "--sync", str(left + x), str(top + y))
+
+    def click(self, x, y, button=1):
+        self.mouse_move(x, y)
+        self.desktop.xdotool("click", str(button))
+
+    def exists(self):
+        return self.id in self.desktop.visible_windows(".*")
+
+
+class Desktop:
+    """A private Xvfb, with no window manager, and the program started on it."""
+
+    def __init__(self, program, extra_environment=None):
+        self.xvfb = Xvfb()
+        self.runtime_dir = tempfile.mkdtemp(prefix="bviban-e2e-")
+        os.chmod(self.runtime_dir, 0o700)
+        self.environment = {key: value for key, value in os.environ.items()
+                            if not key.startswith(("QT_", "WAYLAND_", "XDG_RUNTIME_DIR",
+                                                   "DISPLAY", "http_proxy", "HTTP_PROXY",
+                                                   "no_proxy", "NO_PROXY"))}
+        self.environment.update(DISPLAY=self.xvfb.name, XDG_RUNTIME_DIR=self.runtime_dir)
+        self.screen = ScreenReader(self.xvfb.number)
+        self.helpers = []
+        self.program = None
+        self.program_output = None
+        try:
+            program_environment = dict(self.environment, **(extra_environment or {}))
+            self.program_output = open(os.path.join(self.runtime_dir, "output.txt"), "w+b")
+            self.program = subprocess.Popen([program], env=program_environment,
+                                            stdout=self.program_output,
+                                            stderr=subprocess.STDOUT)
+            self.main = wait_until(lambda: self.find_window(MAIN_TITLE), 30,
+                                   f"the window {MAIN_TITLE!r}")
+            # No window manager gives the focus: it goes where the program asks for it, and
+            # the keyboard follows the pointer, so keep the pointer over the main window.
+            self.main.mouse_move(2, 2)
+        except BaseException:
+            self.close()
+            raise
+
+    def xdotool(self, *arguments):
+        done = subprocess.run(["xdotool", *arguments], env=self.environment,
+                              capture_output=True, timeout=30)
+        if done.returncode != 0:
+            raise AssertionError(f"xdotool {' '.join(arguments)} failed: {done.stderr!r}")
+        return done.stdout.decode("utf-8", errors="replace")
+
+    def visible_windows(self, pattern):
+        done = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", pattern],
+                              env=self.environment, capture_output=True, timeout=30)
+        return done.stdout.decode().split()
+
+    def find_window(self, title):
+        """The visible window whose title is exactly `title`, or None."""
+        last_word = re.sub(r"([][.*+?(){}|^$\\])", r"\\\1", title.split(" ")[-1])
+        for window_id in self.visible_windows(last_word):
+            window = Window(self, window_id)
+            if window.title() == title:
+                return window
+        return None
+
+    def wait_for_window(self, title, timeout=10):
+        return wait_until(lambda: self.find_window(title), timeout, f"the window {title!r}")
+
+    def wait_until_gone(self, title, timeout=10):
+        wait_until(lambda: self.find_window(title) is None, timeout,
+                   f"the window {title!r} to close")
+
+    def key(self, *keys):
+        self.xdotool("key", "--delay", "30", *keys)
+
+    def type(self, text):
+        self.xdotool("type", "--delay", "30", text)
+
+    def clipboard(self):
+        done = subprocess.run(["xclip", "-o", "-selection", "clipboard"], env=self.environment,
+                              capture_output=True, timeout=10)
+        return done.stdout.decode("utf-8") if done.returncode == 0 else None
+
+    def set_clipboard(self, text):
+        """Offers `text` on the clipboard from another program, as a person copying it would."""
+        helper = subprocess.Popen(["xclip", "-quiet", "-selection", "clipboard", "-i"],
+                                  env=self.environment, stdin=subprocess.PIPE,
+                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        helper.stdin.write(text.encode("utf-8"))
+        helper.stdin.close()
+        self.helpers.append(helper)
+        wait_until(lambda: self.clipboard() == text, 10, "the clipboard to take the text")
+
+    def output(self):
+        self.program_output.seek(0)
+        return self.program_output.read().decode("utf-8", errors="replace")
+
+    def assert_running(self):
+        if self.program.poll() is not None:
+            raise AssertionError(f"the program ended with status {self.program.returncode}:\n"
+                                 f"{self.output()}")
+
+    def close(self):
+        for process in [*self.helpers, self.program]:
+            if process is not None and process.poll() is None:
+                process.terminate()
+                try:
+                    process.wait(timeout=10)
+                except subprocess.TimeoutExpired:
+                    process.kill()
+                    process.wait()
+        if self.program_output is not None:
+            self.program_output.close()
+        self.screen.close()
+        self.xvfb.stop()
+        shutil.rmtree(self.runtime_dir, ignore_errors=True)

@@ -1,0 +1,41 @@
+"""An HTTP server of the suite's own on 127.0.0.1 that stands in for the proxy: the program's
+hidden browser, told by http_proxy, sends it the invitation request, whose request line it
+keeps."""
+
+import http.server
+import threading
+
+
+class _Handler(http.server.BaseHTTPRequestHandler):
+    def do_GET(self):
+        self.server.request_lines.append(self.requestline)
+        body = b"OK"
+        self.send_response(200)
+        self.send_header("Content-Type", "text/plain")
+        self.send_header("Content-Length", str(len(body)))
+        self.end_headers()
+        self.wfile.write(body)
+
+    def log_message(self, *arguments):
+        pass
+
+
+class InvitationServer:
+    def __init__(self):
+        self.httpd = http.server.ThreadingHTTPServer(("127.0.0.1", 0), _Handler)
+        self.httpd.request_lines = []
+        self.thread = threading.Thread(target=self.httpd.serve_forever, daemon=True)
+        self.thread.start()
+
+    @property
+    def proxy(self):
+        return f"http://127.0.0.1:{self.httpd.server_address[1]}"
+
+    @property
+    def request_lines(self):
+        return list(self.httpd.request_lines)
+
+    def close(self):
+        self.httpd.shutdown()
+        self.httpd.server_close()
+        self.thread.join()

@@ -1,0 +1,173 @@
+"""The calculator as a person uses it: the first frame, a calculation typed with Enter, the
+copy to the clipboard read by another program, the empty-field warning, refused pastes."""
+
+import os
+import unittest
+
+import colours
+import design
+from desktop import Desktop, wait_until
+from iban import expected_iban, is_valid_iban
+
+PROGRAM = os.environ.get("BVIBAN_PROGRAM", "bviban")
+WARNING_TITLE = "Quorvel"
+
+# Published and real-looking Italian coordinates; the accounts are typed as people copy them
+# from statements: short, in lower case, with letters and separators.
+CALCULATIONS = [
+    ("05428", "11101", "123456", "Return"),
+    ("1234", "987", "ab-12 345", "space"),
+    ("12345", "67890", "87", "Return"),
+    ("12345", "67890", "102", "space"),
+    ("03069", "09606", "cc/100.012x", "Return"),
+    ("07601", "03200", "001012345678", "space"),
+    ("2008", "1600", "Rag. 4-B", "Return"),
+    ("1", "1", "x", "space"),
+]
+
+
+class MainWindowTest(unittest.TestCase):
+    def setUp(self):
+        self.desktop = Desktop(PROGRAM)
+        self.main = self.desktop.main
+
+    def tearDown(self):
+        try:
+            self.desktop.assert_running()
+        finally:
+            self.desktop.close()
+
+    def click(self, rect, button=1):
+        self.main.click(*design.centre(rect), button=button)
+
+    def assert_field_colour(self, image, rect, expected, name):
+        x, y, width, height = design.rect_px(rect)
+        # The right half of a field: clear of its caret and of short texts.
+        pixel = image.pixel(x + width - 6, y + height // 2)
+        self.assertTrue(colours.near(pixel, expected), f"{name} shows {pixel}, not {expected}")
+
+    def text_pixels(self, rect):
+        return colours.count(self.main.grab(*design.inside(rect)), colours.is_dark)
+
+    def calculate(self, abi, cab, account, press):
+        self.desktop.type(abi)
+        self.desktop.key("Return")
+        self.desktop.type(cab)
+        self.desktop.key("Return")
+        self.desktop.type(account)
+        self.desktop.key("Return")
+        self.desktop.key(press)
+
+    def copied(self, expected):
+        self.click(design.COPY_IBAN)
+        return wait_until(lambda: self.desktop.clipboard() == expected, 10,
+                          f"{expected!r} on the clipboard")
+
+    def close_warning(self):
+        self.desktop.wait_for_window(WARNING_TITLE)
+        self.desktop.key("Return")
+        self.desktop.wait_until_gone(WARNING_TITLE)
+
+    def test_first_frame(self):
+        self.assertEqual(self.main.title(), "Quorvel by Brivanta")
+        self.assertEqual(self.main.geometry()[2:], design.CLIENT_PX)
+        frame = self.main.grab()
+        self.assert_field_colour(frame, design.TXT_ABI, colours.YELLOW, "txtABI")
+        self.assert_field_colour(frame, design.TXT_CAB, colours.WHITE, "txtCAB")
+        self.assert_field_colour(frame, design.TXT_CC, colours.WHITE, "txtCC")
+        self.assert_field_colour(frame, design.TXT_IBAN, colours.PEACH, "txtIBAN")
+        for name, rect, channel in (("Calcola IBAN", design.CALCOLA_IBAN, 1),
+                                    ("Svuota tutto", design.SVUOTA_CAMPI, 0)):
+            x, y, width, height = design.inside(rect, margin=6)
+            pixel = frame.pixel(x, y)
+            self.assertTrue(colours.dominant(pixel, channel), f"{name} shows {pixel}")
+        # The black band at its left and right edges, beside the ticker's centred text.
+        _, band_top, _, _ = design.rect_px(design.SHAPE1)
+        record_top = design.rect_px(design.RECORD)[1]
+        for x in (3, design.CLIENT_PX[0] - 4):
+            for y in (band_top + 3, record_top - 3):
+                self.assertEqual(frame.pixel(x, y), colours.BLACK, f"band at {x}, {y}")
+        # The white boxes: the vendor box right of its texts, the banner box right of the banner.
+        logo_x, logo_y, logo_w, logo_h = design.rect_px(design.BV_LOGO)
+        self.assertEqual(frame.pixel(logo_x + logo_w - 6, logo_y + logo_h - 6), colours.WHITE)
+        self.assertEqual(frame.pixel(design.CLIENT_PX[0] - 8, record_top + 5), colours.WHITE)
+        disclaimer = self.main.grab(*design.rect_px(design.LABEL5))
+        self.assertGreater(colours.count(disclaimer, colours.is_red), 300)
+        # The focus is in txtABI: typed digits land there, and only there.
+        for rect in (design.TXT_ABI, design.TXT_CAB, design.TXT_CC, design.TXT_IBAN):
+            self.assertEqual(self.text_pixels(rect), 0)
+        self.desktop.type("12345")
+        wait_until(lambda: self.text_pixels(design.TXT_ABI) > 20, 5, "the digits in txtABI")
+        for rect in (design.TXT_CAB, design.TXT_CC, design.TXT_IBAN):
+            self.assertEqual(self.text_pixels(rect), 0)
+
+    def test_calculations_typed_with_enter_and_copied(self):
+        self.assertEqual(expected_iban("05428", "11101", "123456"), "IT60X0542811101000000123456")
+        self.assertEqual(expected_iban("1234", "987", "ab-12 345"), "IT65D012340098700000AB12345")
+        for abi, cab, account, press in CALCULATIONS:
+            with self.subTest(abi=abi, cab=cab, account=account, press=press):
+                expected = expected_iban(abi, cab, account)
+                self.assertTrue(is_valid_iban(expected))
+                self.click(design.SVUOTA_CAMPI)
+                self.click(design.TXT_ABI)
+                self.calculate(abi, cab, account, press)
+                self.copied(expected)
+                # Copying twice gives the same text.
+                self.copied(expected)
+
+    def test_empty_fields_warn_and_focus_the_first_empty_one(self):
+        self.click(design.CALCOLA_IBAN)
+        self.close_warning()
+        # The focus is back in txtABI: the whole calculation can be typed from there.
+        self.calculate("12345", "67890", "87", "space")
+        self.copied("IT98F1234567890000000000087")
+
+        self.click(design.SVUOTA_CAMPI)
+        self.click(design.TXT_ABI)
+        self.calculate("12345", "67890", "", "space")
+        self.close_warning()
+        # Only the account was missing: the focus is in txtCC.
+        self.desktop.type("102")
+        self.desktop.key("Return", "space")
+        self.copied("IT97J1234567890000000000102")
+
+    def test_pasted_over_wide_account_is_refused(self):
+        self.desktop.set_clipboard("ABCDEFGHIJKLM")
+        self.desktop.type("12345")
+        self.desktop.key("Return")
+        self.desktop.type("67890")
+        self.desktop.key("Return", "ctrl+v")
+        wait_until(lambda: self.text_pixels(design.TXT_CC) > 100, 5, "the pasted account")
+        self.click(design.CALCOLA_IBAN)
+        self.close_warning()
+        # Nothing was computed: the copy empties the clipboard.
+        self.copied("")
+
+    def test_ctrl_v_is_refused_in_the_bank_codes(self):
+        self.desktop.set_clipboard("99999")
+        self.desktop.key("ctrl+v")
+        self.desktop.type("12345")
+        self.desktop.key("Return", "ctrl+v")
+        self.desktop.type("67890")
+        self.desktop.key("Return")
+        self.desktop.type("87")
+        self.desktop.key("Return", "space")
+        self.copied("IT98F1234567890000000000087")
+
+    def test_pasted_letters_in_abi_are_refused(self):
+        self.desktop.set_clipboard(" 12a45 ")
+        # The context menu's Paste brings text that no key rule sees.
+        self.click(design.TXT_ABI, button=3)
+        self.desktop.key("p")
+        wait_until(lambda: self.text_pixels(design.TXT_ABI) > 20, 5, "the pasted text in txtABI")
+        self.desktop.key("Return")
+        self.desktop.type("67890")
+        self.desktop.key("Return")
+        self.desktop.type("87")
+        self.desktop.key("Return", "space")
+        self.close_warning()
+        self.copied("")
+
+
+if __name__ == "__main__":
+    unittest.main()
