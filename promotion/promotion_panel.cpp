@@ -1,0 +1,122 @@
+#include "promotion_panel.h"
+
+#include "label_style.h"
+#include "look.h"
+
+#include <QEvent>
+#include <QFont>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QTimer>
+#include <QWidget>
+#include <cmath>
+
+namespace {
+
+const QString kRecordNotice =
+    QStringLiteral("il 18 luglio 2008 \u00ABQuorvel\u00BB ha raggiunto quota 20.000 DOWNLOAD !");
+const QString kPostalAddress = QStringLiteral("Via dei Mille, 42\r\n40121 Bologna (BO)");
+
+// The 800 ms blink and the 170 ms reading pace must keep their period; a coarse timer may
+// stretch it by up to 5%.
+void makePrecise(QTimer* timer) {
+    timer->setTimerType(Qt::PreciseTimer);
+    // The type applies from the next start; a timer that already runs starts over.
+    if (timer->isActive()) {
+        timer->start();
+    }
+}
+
+} // namespace
+
+PromotionPanel::PromotionPanel(const PromotionControls& controls, shell::Launcher& launcher,
+                               MessageBoxes& messages, QWidget* mainWindow)
+    : QObject(mainWindow), c_(controls), launcher_(launcher), messages_(messages),
+      mainWindow_(mainWindow) {
+    makePrecise(c_.Timer1);
+    makePrecise(c_.Timer2);
+    connect(c_.Timer1, &QTimer::timeout, this, &PromotionPanel::Timer1_Timer);
+    connect(c_.Timer2, &QTimer::timeout, this, &PromotionPanel::Timer2_Timer);
+
+    // The hover effects react to plain mouse movement. The shadow and the record notice keep
+    // their movements to themselves: passed on to the box around them, they would undo the
+    // banner's hover style.
+    for (QWidget* w :
+         {static_cast<QWidget*>(c_.DilloAdAmico), c_.Record, static_cast<QWidget*>(c_.bvURL),
+          c_.bvLOGO, static_cast<QWidget*>(c_.bvRecapiti),
+          static_cast<QWidget*>(c_.DilloAdAmico_Ombra), static_cast<QWidget*>(c_.RecordDownload)}) {
+        w->setMouseTracking(true);
+        w->installEventFilter(this);
+    }
+    c_.TxtSpot->installEventFilter(this);
+}
+
+void PromotionPanel::Form_Load() {
+    Spots = advertSpots();
+    c_.RecordDownload->setText(kRecordNotice);
+    c_.bvRecapiti->setText(kPostalAddress);
+    setFontSize(c_.DilloAdAmico, kRestingPoints);
+    setUnderline(c_.DilloAdAmico, false);
+    setFontSize(c_.DilloAdAmico_Ombra, kRestingPoints);
+    setUnderline(c_.DilloAdAmico_Ombra, false);
+    SpotRestTop = static_cast<qint32>(std::nearbyint(look::twipsTop(c_.TxtSpot)));
+    c_.TxtSpot->setText(Spots[0].Headline);
+}
+
+bool PromotionPanel::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::MouseMove:
+        handleMouseMove(watched);
+        return true;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+        return handleClick(watched, event);
+    default:
+        return false;
+    }
+}
+
+void PromotionPanel::handleMouseMove(QObject* watched) {
+    if (watched == c_.DilloAdAmico) {
+        DilloAdAmico_MouseMove();
+    } else if (watched == c_.Record) {
+        setFontSize(c_.DilloAdAmico, kRestingPoints);
+        setUnderline(c_.DilloAdAmico, false);
+        setFontSize(c_.DilloAdAmico_Ombra, kRestingPoints);
+        setUnderline(c_.DilloAdAmico_Ombra, false);
+    } else if (watched == c_.bvURL) {
+        bvURL_MouseMove();
+    } else if (watched == c_.bvLOGO) {
+        bvLOGO_MouseMove();
+    } else if (watched == c_.bvRecapiti) {
+        bvRecapiti_MouseMove();
+    }
+}
+
+// A click is a left press and a left release on the same label, released over it.
+bool PromotionPanel::handleClick(QObject* watched, QEvent* event) {
+    if (watched != c_.TxtSpot && watched != c_.DilloAdAmico && watched != c_.bvURL) {
+        return false;
+    }
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    if (mouse->button() != Qt::LeftButton) {
+        return false;
+    }
+    if (event->type() == QEvent::MouseButtonPress) {
+        pressed_ = watched;
+        return true;
+    }
+    const bool clicked = pressed_ == watched && static_cast<QWidget*>(watched)->rect().contains(
+                                                    mouse->position().toPoint());
+    pressed_ = nullptr;
+    if (clicked) {
+        if (watched == c_.TxtSpot) {
+            TxtSpot_Click();
+        } else if (watched == c_.DilloAdAmico) {
+            DilloAdAmico_Click();
+        } else {
+            bvURL_Click();
+        }
+    }
+    return true;
+}
