@@ -38,13 +38,10 @@ PromotionPanel::PromotionPanel(const PromotionControls& controls, shell::Launche
     connect(c_.Timer1, &QTimer::timeout, this, &PromotionPanel::Timer1_Timer);
     connect(c_.Timer2, &QTimer::timeout, this, &PromotionPanel::Timer2_Timer);
 
-    // The hover effects react to plain mouse movement. The shadow and the record notice keep
-    // their movements to themselves: passed on to the box around them, they would undo the
-    // banner's hover style.
-    for (QWidget* w :
-         {static_cast<QWidget*>(c_.DilloAdAmico), c_.Record, static_cast<QWidget*>(c_.bvURL),
-          c_.bvLOGO, static_cast<QWidget*>(c_.bvRecapiti),
-          static_cast<QWidget*>(c_.DilloAdAmico_Ombra), static_cast<QWidget*>(c_.RecordDownload)}) {
+    // The hover effects react to plain mouse movement over these five. Qt drops such a move
+    // over any other control (the shadow, the record notice), so it never reaches the boxes.
+    const QList<QWidget*> tracked{c_.DilloAdAmico, c_.Record, c_.bvURL, c_.bvLOGO, c_.bvRecapiti};
+    for (QWidget* w : tracked) {
         w->setMouseTracking(true);
         w->installEventFilter(this);
     }
