@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 
-.PHONY: deps configure build run test clean
+.PHONY: deps configure build run test check-windows clean
 
 deps:
 	@scripts/install-deps.sh
@@ -19,6 +19,20 @@ run: build
 
 test: build
 	@ctest --test-dir $(BUILD_DIR) -j $(JOBS) --output-on-failure
+
+# Cross-compiles the Windows-only sources (those free of Qt) and the resource script, so that
+# they keep building on a Linux machine.
+WINDOWS_SOURCES := shell/launcher_windows.cpp
+check-windows: deps
+	@mkdir -p $(BUILD_DIR)/check-windows
+	@for f in $(WINDOWS_SOURCES); do \
+		x86_64-w64-mingw32-g++ -std=c++20 -Wall -Wextra -Wpedantic -Werror -c $$f \
+			-o $(BUILD_DIR)/check-windows/$$(basename $$f .cpp).o || exit 1; \
+	done
+	@if [ -f resources/bviban.rc ]; then \
+		x86_64-w64-mingw32-windres -I resources resources/bviban.rc \
+			-o $(BUILD_DIR)/check-windows/bviban_rc.o; \
+	fi
 
 clean:
 	rm -rf $(BUILD_DIR)

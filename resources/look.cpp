@@ -34,7 +34,9 @@ QPalette::ColorRole systemRole(quint32 index) {
 
 } // namespace
 
-int twipsToPixels(double twips) { return static_cast<int>(std::lround(twips / kTwipsPerPixel)); }
+int twipsToPixels(double twips) {
+    return static_cast<int>(std::lround(twips / kTwipsPerPixel));
+}
 
 void setTwipsGeometry(QWidget* w, double left, double top, double width, double height) {
     w->setProperty(kLeft, left);
@@ -47,10 +49,18 @@ void setTwipsGeometry(QWidget* w, double left, double top, double width, double 
     w->setGeometry(x, y, twipsToPixels(left + width) - x, twipsToPixels(top + height) - y);
 }
 
-double twipsLeft(const QWidget* w) { return w->property(kLeft).toDouble(); }
-double twipsTop(const QWidget* w) { return w->property(kTop).toDouble(); }
-double twipsWidth(const QWidget* w) { return w->property(kWidth).toDouble(); }
-double twipsHeight(const QWidget* w) { return w->property(kHeight).toDouble(); }
+double twipsLeft(const QWidget* w) {
+    return w->property(kLeft).toDouble();
+}
+double twipsTop(const QWidget* w) {
+    return w->property(kTop).toDouble();
+}
+double twipsWidth(const QWidget* w) {
+    return w->property(kWidth).toDouble();
+}
+double twipsHeight(const QWidget* w) {
+    return w->property(kHeight).toDouble();
+}
 
 void setTwipsTop(QWidget* w, double top) {
     setTwipsGeometry(w, twipsLeft(w), top, twipsWidth(w), twipsHeight(w));
@@ -83,8 +93,12 @@ void setForeColor(QWidget* w, VbColor value) {
     w->setPalette(p);
 }
 
-VbColor backColor(const QWidget* w) { return w->property(kBackColor).toUInt(); }
-VbColor foreColor(const QWidget* w) { return w->property(kForeColor).toUInt(); }
+VbColor backColor(const QWidget* w) {
+    return w->property(kBackColor).toUInt();
+}
+VbColor foreColor(const QWidget* w) {
+    return w->property(kForeColor).toUInt();
+}
 
 QFont vbFont(const char* face, double points, bool bold, bool italic, bool underline) {
     QFont f(QString::fromLatin1(face));
@@ -95,14 +109,20 @@ QFont vbFont(const char* face, double points, bool bold, bool italic, bool under
     return f;
 }
 
-QIcon applicationIcon() { return QIcon(QStringLiteral(":/bviban/app.ico")); }
+QIcon applicationIcon() {
+    return QIcon(QStringLiteral(":/bviban/app.ico"));
+}
 
 QCursor handCursor() {
     // The fingertip of the drawn hand is the hot spot.
-    return QCursor(QPixmap(QStringLiteral(":/bviban/hand.ico")), 10, 0);
+    return QCursor(QPixmap(QStringLiteral(":/bviban/hand.ico")), 6, 0);
 }
 
-QPixmap badgePicture() { return QPixmap(QStringLiteral(":/bviban/badge.gif")); }
-QPixmap logoPicture() { return QPixmap(QStringLiteral(":/bviban/logo.bmp")); }
+QPixmap badgePicture() {
+    return QPixmap(QStringLiteral(":/bviban/badge.gif"));
+}
+QPixmap logoPicture() {
+    return QPixmap(QStringLiteral(":/bviban/logo.bmp"));
+}
 
 } // namespace look

@@ -1,6 +1,8 @@
 #include "recording_launcher.h"
 
-void RecordingLauncher::openUrl(const QString& url) { openedUrls.append(url); }
+void RecordingLauncher::openUrl(const QString& url) {
+    openedUrls.append(url);
+}
 
 shell::ProcessHandle RecordingLauncher::ApriDocumento(const QString& target,
                                                       const QString& parameters,
@@ -9,4 +11,6 @@ shell::ProcessHandle RecordingLauncher::ApriDocumento(const QString& target,
     return nextHandle;
 }
 
-void RecordingLauncher::releaseHandle(shell::ProcessHandle handle) { released.append(handle); }
+void RecordingLauncher::releaseHandle(shell::ProcessHandle handle) {
+    released.append(handle);
+}

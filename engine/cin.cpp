@@ -1,0 +1,61 @@
+#include "cin.h"
+
+#include "alfabeti.h"
+#include "module1.h"
+
+#include <array>
+
+namespace Module1 {
+namespace {
+
+using namespace alfabeti;
+
+// Italian CIN values for odd positions, by character index (0-9 digits, A-Z 0-25).
+// Even positions take the index itself.
+constexpr std::array<std::uint8_t, 26> kValoriDispari = {
+    1, 0, 5, 7, 9, 13, 15, 17, 19, 21, 2, 4, 18, 20, 11, 3, 6, 8, 12, 14, 16, 10, 22, 25, 24, 23};
+
+constexpr int kLunghezzaABI = 5;
+constexpr int kLunghezzaCAB = 5;
+constexpr int kLunghezzaConto = 12;
+
+int indice(char16_t c) {
+    return isCifra(c) ? c - u'0' : c - u'A';
+}
+
+// Fills `campo` from the right with the indices of the last kept characters of `testo`; the
+// rest stays 0, the index of "0". The same as keeping them in order, padding with zeros and
+// taking the last `larghezza`.
+template <typename Tieni>
+void riempiDaDestra(QStringView testo, std::uint8_t* campo, int larghezza, Tieni tieni) {
+    int libero = larghezza;
+    for (auto it = testo.crbegin(); it != testo.crend() && libero > 0; ++it) {
+        const char16_t c = it->unicode();
+        if (tieni(c)) {
+            campo[--libero] = static_cast<std::uint8_t>(indice(c));
+        }
+    }
+}
+
+} // namespace
+
+char16_t letteraCIN(QStringView abi, QStringView cab, QStringView conto) {
+    std::array<std::uint8_t, kLunghezzaABI + kLunghezzaCAB + kLunghezzaConto> indici{};
+    riempiDaDestra(abi, indici.data(), kLunghezzaABI, isCifra);
+    riempiDaDestra(cab, indici.data() + kLunghezzaABI, kLunghezzaCAB, isCifra);
+    riempiDaDestra(conto, indici.data() + kLunghezzaABI + kLunghezzaCAB, kLunghezzaConto,
+                   isAlfanumerico);
+
+    int somma = 0;
+    for (std::size_t k = 0; k < indici.size(); k += 2) {
+        // Positions count from 1: k is an odd position, k + 1 an even one.
+        somma += kValoriDispari[indici[k]] + indici[k + 1];
+    }
+    return static_cast<char16_t>(u'A' + somma % 26);
+}
+
+QString CalcolaCIN(const QString& abi, const QString& cab, const QString& conto) {
+    return QString(QChar(letteraCIN(abi, cab, conto)));
+}
+
+} // namespace Module1

@@ -1,0 +1,35 @@
+#include "launcher_windows_qt.h"
+
+#include "launch_request.h"
+#include "launcher_windows.h"
+
+namespace shell {
+
+void WindowsLauncher::openUrl(const QString& url) {
+    win32::shellOpen(url.toStdWString());
+}
+
+ProcessHandle WindowsLauncher::ApriDocumento(const QString& target, const QString& parameters,
+                                             std::int16_t hidden) {
+    const std::optional<LaunchRequest> request = buildLaunchRequest(target, parameters, hidden);
+    if (!request)
+        return 0;
+    win32::WideLaunchRequest wide;
+    wide.fMask = request->fMask;
+    wide.lpVerb = request->lpVerb.toStdWString();
+    wide.lpFile = request->lpFile.toStdWString();
+    wide.lpParameters = request->lpParameters.toStdWString();
+    wide.lpDirectory = request->lpDirectory.toStdWString();
+    wide.nShow = request->nShow;
+    return win32::shellExecuteEx(wide);
+}
+
+void WindowsLauncher::releaseHandle(ProcessHandle handle) {
+    win32::closeProcessHandle(handle);
+}
+
+std::unique_ptr<Launcher> createSystemLauncher() {
+    return std::make_unique<WindowsLauncher>();
+}
+
+} // namespace shell
