@@ -44,6 +44,7 @@ Form1::Form1(MessageBoxes& messages, QWidget* parent)
     stackControls();
     orderTabs();
     centreOnScreen();
+    connectCommands();
 
     txtABI->setFocus();
     Timer1->start();

@@ -28,6 +28,9 @@ private:
     void stackControls();
     void orderTabs();
     void centreOnScreen();
+    void connectCommands();
+
+    void CalcolaIBAN_Click();
 
     MessageBoxes& messages_;
 

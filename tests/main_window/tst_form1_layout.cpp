@@ -472,4 +472,4 @@ void LayoutTest::promotionControls() {
 }
 
 QTEST_MAIN(LayoutTest)
-#include "layout_test.moc"
+#include "tst_form1_layout.moc"
