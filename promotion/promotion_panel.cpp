@@ -17,24 +17,12 @@ const QString kRecordNotice =
     QStringLiteral("il 18 luglio 2008 \u00ABQuorvel\u00BB ha raggiunto quota 20.000 DOWNLOAD !");
 const QString kPostalAddress = QStringLiteral("Via dei Mille, 42\r\n40121 Bologna (BO)");
 
-// The 800 ms blink and the 170 ms reading pace must keep their period; a coarse timer may
-// stretch it by up to 5%.
-void makePrecise(QTimer* timer) {
-    timer->setTimerType(Qt::PreciseTimer);
-    // The type applies from the next start; a timer that already runs starts over.
-    if (timer->isActive()) {
-        timer->start();
-    }
-}
-
 } // namespace
 
 PromotionPanel::PromotionPanel(const PromotionControls& controls, shell::Launcher& launcher,
                                MessageBoxes& messages, QWidget* mainWindow)
     : QObject(mainWindow), c_(controls), launcher_(launcher), messages_(messages),
       mainWindow_(mainWindow) {
-    makePrecise(c_.Timer1);
-    makePrecise(c_.Timer2);
     connect(c_.Timer1, &QTimer::timeout, this, &PromotionPanel::Timer1_Timer);
     connect(c_.Timer2, &QTimer::timeout, this, &PromotionPanel::Timer2_Timer);
 
