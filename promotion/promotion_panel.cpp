@@ -65,10 +65,7 @@ void PromotionPanel::handleMouseMove(QObject* watched) {
     if (watched == c_.DilloAdAmico) {
         DilloAdAmico_MouseMove();
     } else if (watched == c_.Record) {
-        setFontSize(c_.DilloAdAmico, kRestingPoints);
-        setUnderline(c_.DilloAdAmico, false);
-        setFontSize(c_.DilloAdAmico_Ombra, kRestingPoints);
-        setUnderline(c_.DilloAdAmico_Ombra, false);
+        Record_MouseMove();
     } else if (watched == c_.bvURL) {
         bvURL_MouseMove();
     } else if (watched == c_.bvLOGO) {
