@@ -25,6 +25,8 @@ QPalette::ColorRole systemRole(quint32 index) {
         return QPalette::Text;
     case 0x0F:
         return QPalette::Button;
+    case 0x12:
+        return QPalette::ButtonText;
     default:
         return QPalette::Window;
     }

@@ -26,6 +26,7 @@ inline constexpr VbColor kGrey = 0x00808080;
 inline constexpr VbColor kWindowBackground = 0x80000005;
 inline constexpr VbColor kWindowText = 0x80000008;
 inline constexpr VbColor kButtonFace = 0x8000000F;
+inline constexpr VbColor kButtonText = 0x80000012;
 
 inline constexpr int kTwipsPerPixel = 15; // at 96 dots per inch; Qt scales for other screens
 

@@ -1,0 +1,82 @@
+#include "form1.h"
+
+#include "look.h"
+#include "picture_box.h"
+#include "shape.h"
+
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QTimer>
+#include <array>
+#include <initializer_list>
+
+namespace {
+
+// Qt stacks siblings in creation order; the design lists each container's controls from the
+// top down, windowed controls before the lightweight ones.
+void stackTopFirst(std::initializer_list<QWidget*> topFirst) {
+    for (auto it = std::rbegin(topFirst); it != std::rend(topFirst); ++it) {
+        (*it)->raise();
+    }
+}
+
+} // namespace
+
+Form1::Form1(MessageBoxes& messages, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      messages_(messages) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Quorvel by Brivanta"));
+    setWindowIcon(look::applicationIcon());
+    setFixedSize(look::twipsToPixels(6960), look::twipsToPixels(4785));
+    setFont(look::vbFont("MS Sans Serif", 8.25));
+    look::setBackColor(this, look::kButtonFace);
+    look::setForeColor(this, look::kButtonText);
+    setAutoFillBackground(true);
+
+    createControls();
+    stackControls();
+    orderTabs();
+    centreOnScreen();
+    connectCommands();
+
+    txtABI->setFocus();
+    Timer1->start();
+    Timer2->start();
+}
+
+PromotionControls Form1::promotionControls() const {
+    return {TxtSpot,        Timer1, Timer2, Record,    DilloAdAmico, DilloAdAmico_Ombra,
+            RecordDownload, bvLOGO, bvURL,  bvRecapiti};
+}
+
+void Form1::stackControls() {
+    stackTopFirst({Record, SvuotaCampi, CopyIBAN, bvLOGO, txtIBAN, CalcolaIBAN, txtCC, txtCAB,
+                   txtABI, Frame1, Label6, Label5, Label4, Label3, Label2, Label1, TxtSpot, Shape2,
+                   Shape1});
+    stackTopFirst({DilloAdAmico, RecordDownload, DilloAdAmico_Ombra});
+    stackTopFirst({bvURL, bvRecapiti});
+}
+
+void Form1::orderTabs() {
+    // Every other control refuses the focus, so Tab from Record comes round to txtABI.
+    const std::array<QWidget*, 9> chain = {txtABI,  txtCAB,   txtCC,  CalcolaIBAN, SvuotaCampi,
+                                           txtIBAN, CopyIBAN, bvLOGO, Record};
+    for (std::size_t i = 1; i < chain.size(); ++i) {
+        setTabOrder(chain[i - 1], chain[i]);
+    }
+}
+
+void Form1::centreOnScreen() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen) {
+        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
+                                        screen->availableGeometry()));
+    }
+}

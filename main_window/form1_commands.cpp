@@ -1,0 +1,37 @@
+#include "form1.h"
+
+#include "calcola_iban.h"
+#include "message_boxes.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+void Form1::connectCommands() {
+    connect(CalcolaIBAN, &QPushButton::clicked, this, &Form1::CalcolaIBAN_Click);
+}
+
+void Form1::CalcolaIBAN_Click() {
+    // The account is shown upper-cased on every activation, also when a field is missing.
+    txtCC->setText(txtCC->text().toUpper());
+
+    const Module1::EsitoCalcolo esito =
+        Module1::CalcolaIBAN(txtABI->text(), txtCAB->text(), txtCC->text());
+    if (esito.calcolato) {
+        txtIBAN->setText(esito.iban);
+        return;
+    }
+
+    messages_.show(this, MessageBoxes::Icon::Warning, QString::fromLatin1(Module1::kTitoloAvviso),
+                   esito.avviso);
+    switch (esito.campo) {
+    case Module1::Campo::ABI:
+        txtABI->setFocus();
+        break;
+    case Module1::Campo::CAB:
+        txtCAB->setFocus();
+        break;
+    case Module1::Campo::Conto:
+        txtCC->setFocus();
+        break;
+    }
+}
