@@ -51,11 +51,13 @@ struct IdleCpu {
     double floorPercent = 0;
 };
 
-// Both programs idle side by side on the same display for the same minute.
-IdleCpu measureIdle(const std::string& program, const std::string& floor,
-                    const PrivateDisplay& display, int seconds) {
-    ProgramRun programRun(program, display);
-    ProgramRun floorRun(floor, display);
+// Both programs idle for the same minute, each on a display of its own so that neither hides
+// the other (a hidden window would paint less).
+IdleCpu measureIdle(const std::string& program, const std::string& floor, int seconds) {
+    PrivateDisplay programDisplay;
+    PrivateDisplay floorDisplay;
+    ProgramRun programRun(program, programDisplay);
+    ProgramRun floorRun(floor, floorDisplay);
     if (!programRun.waitForFirstFrame(kProgramTitle, kFirstFrameTimeout) ||
         !floorRun.waitForFirstFrame(kFloorTitle, kFirstFrameTimeout))
         throw std::runtime_error("no first frame for the idle run");
@@ -106,12 +108,8 @@ int main(int argc, char* argv[]) {
                 startOnce(floor, kFloorTitle, display, &floorStart);
             }
         }
-        IdleCpu idle;
-        {
-            PrivateDisplay display;
-            std::fprintf(stderr, "bench: %d s idle\n", idleSeconds);
-            idle = measureIdle(program, floor, display, idleSeconds);
-        }
+        std::fprintf(stderr, "bench: %d s idle\n", idleSeconds);
+        const IdleCpu idle = measureIdle(program, floor, idleSeconds);
         std::fprintf(stderr, "bench: engine throughput\n");
         const EngineThroughput engine = measureEngineThroughput(5.0);
 
