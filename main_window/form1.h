@@ -37,6 +37,8 @@ private:
     void connectFields();
 
     void CalcolaIBAN_Click();
+    void CopyIBAN_Click();
+    void SvuotaCampi_Click();
 
     // The bank fields' rules: key rule, trimming on change, focus highlighting.
     void txtABI_Change();
