@@ -1,11 +1,17 @@
 #pragma once
 
-#include <QObject>
+#include "spots.h"
 
+#include <QObject>
+#include <QPointer>
+#include <QtGlobal>
+
+class QEvent;
 class QLabel;
 class QTimer;
 class QWidget;
 class MessageBoxes;
+class frmEMAIl;
 namespace shell {
 class Launcher;
 }
@@ -35,4 +41,37 @@ public:
 
     // The promotion steps of the main window's load sequence.
     void Form_Load();
+
+    // The ticker (Timer1) and a click on it.
+    void Timer1_Timer();
+    void TxtSpot_Click();
+
+    // The banner's blink (Timer2), the hover effects and the two clickable texts.
+    void Timer2_Timer();
+    void DilloAdAmico_MouseMove();
+    void Record_MouseMove();
+    void bvURL_MouseMove();
+    void bvLOGO_MouseMove();
+    void bvRecapiti_MouseMove();
+    void DilloAdAmico_Click();
+    void bvURL_Click();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void handleMouseMove(QObject* watched);
+    bool handleClick(QObject* watched, QEvent* event);
+
+    PromotionControls c_;
+    shell::Launcher& launcher_;
+    MessageBoxes& messages_;
+    QWidget* mainWindow_;
+
+    SpotTable Spots;
+    qint32 SpotRestTop = 0;
+
+    // The label that took the last left press: a click needs press and release on the same one.
+    QObject* pressed_ = nullptr;
+    QPointer<frmEMAIl> friendWindow_;
 };

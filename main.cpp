@@ -1,0 +1,25 @@
+#include "form1.h"
+#include "identity.h"
+#include "launcher.h"
+#include "look.h"
+#include "message_boxes.h"
+#include "promotion_panel.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QString::fromLatin1(identity::kProjectName));
+    QApplication::setApplicationVersion(QString::fromLatin1(identity::kVersion));
+    QApplication::setOrganizationName(QStringLiteral("Brivanta"));
+    QApplication::setWindowIcon(look::applicationIcon());
+    look::registerFonts();
+
+    const std::unique_ptr<shell::Launcher> launcher = shell::createSystemLauncher();
+    QtMessageBoxes messages;
+    Form1 form(messages);
+    PromotionPanel promotion(form.promotionControls(), *launcher, messages, &form);
+    promotion.Form_Load();
+    form.show();
+    return QApplication::exec();
+}
