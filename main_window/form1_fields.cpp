@@ -1,6 +1,7 @@
 #include "form1.h"
 
 #include "look.h"
+#include "trim_spaces.h"
 #include "typed_characters.h"
 
 #include <QCoreApplication>
@@ -31,20 +32,13 @@ void applyKeyRule(const QLineEdit* field, QWidget* next, qsizetype limit, bool d
     }
 }
 
-// Only the space character is trimmed, and only when there is one to trim, so that the
-// replacement's own change notification finds nothing left to do.
-void trimSpaces(QLineEdit* field) {
+// Replaces the text only when there is a space to trim, so that the replacement's own change
+// notification finds nothing left to do.
+void trimField(QLineEdit* field) {
     const QString text = field->text();
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text[first] == u' ') {
-        ++first;
-    }
-    while (last > first && text[last - 1] == u' ') {
-        --last;
-    }
-    if (first > 0 || last < text.size()) {
-        field->setText(text.sliced(first, last - first));
+    const QString trimmed = trimSpaces(text);
+    if (trimmed.size() != text.size()) {
+        field->setText(trimmed);
     }
 }
 
@@ -60,13 +54,13 @@ void Form1::connectFields() {
 }
 
 void Form1::txtABI_Change() {
-    trimSpaces(txtABI);
+    trimField(txtABI);
 }
 void Form1::txtCAB_Change() {
-    trimSpaces(txtCAB);
+    trimField(txtCAB);
 }
 void Form1::txtCC_Change() {
-    trimSpaces(txtCC);
+    trimField(txtCC);
 }
 
 void Form1::txtABI_KeyPress(int& code) {
