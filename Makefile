@@ -29,10 +29,7 @@ check-windows: deps
 		x86_64-w64-mingw32-g++ -std=c++20 -Wall -Wextra -Wpedantic -Werror -c $$f \
 			-o $(BUILD_DIR)/check-windows/$$(basename $$f .cpp).o || exit 1; \
 	done
-	@if [ -f resources/bviban.rc ]; then \
-		x86_64-w64-mingw32-windres -I resources resources/bviban.rc \
-			-o $(BUILD_DIR)/check-windows/bviban_rc.o; \
-	fi
+	@x86_64-w64-mingw32-windres -I resources resources/bviban.rc -o $(BUILD_DIR)/check-windows/bviban_rc.o
 
 # The whole test suite again, built with AddressSanitizer and UndefinedBehaviorSanitizer.
 ASAN_DIR ?= build-asan

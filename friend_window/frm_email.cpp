@@ -5,6 +5,7 @@
 #include "launcher.h"
 #include "look.h"
 #include "message_boxes.h"
+#include "trim_spaces.h"
 
 #include <QEvent>
 #include <QGroupBox>
@@ -53,19 +54,6 @@ QLineEdit* makeField(QGroupBox* frame, const char* name, Twips at, look::VbColor
     look::setBackColor(field, look::kWindowBackground);
     look::setForeColor(field, fore);
     return field;
-}
-
-// Trimming removes leading and trailing spaces only; inner spaces belong to the value.
-QString trimSpaces(const QString& text) {
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text[first] == u' ') {
-        ++first;
-    }
-    while (last > first && text[last - 1] == u' ') {
-        --last;
-    }
-    return text.mid(first, last - first);
 }
 
 } // namespace

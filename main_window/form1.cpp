@@ -45,6 +45,7 @@ Form1::Form1(MessageBoxes& messages, QWidget* parent)
     orderTabs();
     centreOnScreen();
     connectCommands();
+    connectFields();
 
     txtABI->setFocus();
     Timer1->start();

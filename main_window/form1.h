@@ -8,6 +8,8 @@ class MessageBoxes;
 class PictureBox;
 class Shape;
 class QFrame;
+class QInputMethodEvent;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -23,16 +25,42 @@ public:
     // The controls that the promotion panel drives.
     PromotionControls promotionControls() const;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void createControls();
     void stackControls();
     void orderTabs();
     void centreOnScreen();
     void connectCommands();
+    void connectFields();
 
     void CalcolaIBAN_Click();
+    void CopyIBAN_Click();
+    void SvuotaCampi_Click();
+
+    // The bank fields' rules: key rule, trimming on change, focus highlighting.
+    void txtABI_Change();
+    void txtABI_GotFocus();
+    void txtABI_KeyPress(int& code);
+    void txtABI_LostFocus();
+    void txtCAB_Change();
+    void txtCAB_GotFocus();
+    void txtCAB_KeyPress(int& code);
+    void txtCAB_LostFocus();
+    void txtCC_Change();
+    void txtCC_GotFocus();
+    void txtCC_KeyPress(int& code);
+    void txtCC_LostFocus();
+
+    // Hands a typed character to the field's key rule; a code of 0 afterwards cancels it.
+    void keyPress(QLineEdit* field, int& code);
+    bool filterKeyPress(QLineEdit* field, QKeyEvent& event);
+    void filterInputMethod(QLineEdit* field, QInputMethodEvent& event);
 
     MessageBoxes& messages_;
+    bool forwardingInput_ = false;
 
     QTimer* Timer2;
     PictureBox* Record;

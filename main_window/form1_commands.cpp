@@ -3,11 +3,15 @@
 #include "calcola_iban.h"
 #include "message_boxes.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
 
 void Form1::connectCommands() {
     connect(CalcolaIBAN, &QPushButton::clicked, this, &Form1::CalcolaIBAN_Click);
+    connect(CopyIBAN, &QPushButton::clicked, this, &Form1::CopyIBAN_Click);
+    connect(SvuotaCampi, &QPushButton::clicked, this, &Form1::SvuotaCampi_Click);
 }
 
 void Form1::CalcolaIBAN_Click() {
@@ -34,4 +38,20 @@ void Form1::CalcolaIBAN_Click() {
         txtCC->setFocus();
         break;
     }
+}
+
+// Whatever the clipboard held goes, in every format; the IBAN field's text, as it stands, is
+// offered as plain text only. On X11 the program owns what it copied: Qt hands it to a running
+// clipboard manager when the application object is destroyed at exit.
+void Form1::CopyIBAN_Click() {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(txtIBAN->text());
+}
+
+void Form1::SvuotaCampi_Click() {
+    txtABI->setText(QString());
+    txtCAB->setText(QString());
+    txtCC->setText(QString());
+    txtIBAN->setText(QString());
 }

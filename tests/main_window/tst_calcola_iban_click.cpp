@@ -76,6 +76,10 @@ void CalcolaIbanClickTest::expectFocusAfterBox(const char* name) {
     QCOMPARE(f_->form().focusWidget(), expected);
     f_->form().activateWindow();
     QTRY_VERIFY(expected->hasFocus());
+    for (const char* field : {"txtABI", "txtCAB", "txtCC"}) {
+        QCOMPARE(look::backColor(f_->control(field)),
+                 qstrcmp(field, name) == 0 ? look::kYellow : look::kWindowBackground);
+    }
 }
 
 void CalcolaIbanClickTest::computes_data() {
@@ -85,36 +89,19 @@ void CalcolaIbanClickTest::computes_data() {
     QTest::addColumn<QString>("accountShown");
     QTest::addColumn<QString>("iban");
 
-    QTest::newRow("worked example, lower case") << "1234"
-                                                << "987"
-                                                << "ab-12 345"
-                                                << "AB-12 345"
-                                                << "IT65D012340098700000AB12345";
-    QTest::newRow("digits only") << "12345"
-                                 << "67890"
-                                 << "000000001234"
-                                 << "000000001234"
-                                 << "IT23R1234567890000000001234";
-    QTest::newRow("remainder 0 gives 98") << "12345"
-                                          << "67890"
-                                          << "87"
-                                          << "87"
-                                          << "IT98F1234567890000000000087";
-    QTest::newRow("remainder 1 gives 97") << "12345"
-                                          << "67890"
-                                          << "102"
-                                          << "102"
-                                          << "IT97J1234567890000000000102";
-    QTest::newRow("remainder 96 gives 02") << "12345"
-                                           << "67890"
-                                           << "16"
-                                           << "16"
-                                           << "IT02L1234567890000000000016";
-    QTest::newRow("short codes padded") << "1"
-                                        << "1"
-                                        << "78"
-                                        << "78"
-                                        << "IT02J0000100001000000000078";
+    auto row = [](const char* name, const char* abi, const char* cab, const char* account,
+                  const char* shown, const char* iban) {
+        QTest::newRow(name) << abi << cab << account << shown << iban;
+    };
+    // A space typed at the end of the account is trimmed at once, so the typed account has none.
+    row("worked example, lower case", "1234", "987", "ab-12345", "AB-12345",
+        "IT65D012340098700000AB12345");
+    row("digits only", "12345", "67890", "000000001234", "000000001234",
+        "IT23R1234567890000000001234");
+    row("remainder 0 gives 98", "12345", "67890", "87", "87", "IT98F1234567890000000000087");
+    row("remainder 1 gives 97", "12345", "67890", "102", "102", "IT97J1234567890000000000102");
+    row("remainder 96 gives 02", "12345", "67890", "16", "16", "IT02L1234567890000000000016");
+    row("short codes padded", "1", "1", "78", "78", "IT02J0000100001000000000078");
 }
 
 void CalcolaIbanClickTest::computes() {
@@ -142,31 +129,15 @@ void CalcolaIbanClickTest::warnsAndFocusesFirstEmptyField_data() {
     QTest::addColumn<QString>("accountShown");
     QTest::addColumn<QString>("focused");
 
-    QTest::newRow("all empty") << ""
-                               << ""
-                               << ""
-                               << ""
-                               << "txtABI";
-    QTest::newRow("account empty") << "12345"
-                                   << "67890"
-                                   << ""
-                                   << ""
-                                   << "txtCC";
-    QTest::newRow("CAB and account empty") << "12345"
-                                           << ""
-                                           << ""
-                                           << ""
-                                           << "txtCAB";
-    QTest::newRow("ABI empty, account lower case") << ""
-                                                   << "67890"
-                                                   << "ab-1"
-                                                   << "AB-1"
-                                                   << "txtABI";
-    QTest::newRow("CAB empty, account upper-cased") << "12345"
-                                                    << ""
-                                                    << "c/c 9x"
-                                                    << "C/C 9X"
-                                                    << "txtCAB";
+    auto row = [](const char* name, const char* abi, const char* cab, const char* account,
+                  const char* shown, const char* focused) {
+        QTest::newRow(name) << abi << cab << account << shown << focused;
+    };
+    row("all empty", "", "", "", "", "txtABI");
+    row("account empty", "12345", "67890", "", "", "txtCC");
+    row("CAB and account empty", "12345", "", "", "", "txtCAB");
+    row("ABI empty, account lower case", "", "67890", "ab-1", "AB-1", "txtABI");
+    row("CAB empty, account upper-cased", "12345", "", "c/c-9x", "C/C-9X", "txtCAB");
 }
 
 void CalcolaIbanClickTest::warnsAndFocusesFirstEmptyField() {
@@ -199,30 +170,20 @@ void CalcolaIbanClickTest::refusesPastedInputBeyondWidths_data() {
     QTest::addColumn<QString>("warning");
     QTest::addColumn<QString>("focused");
 
-    QTest::newRow("ABI of six digits")
-        << "123456"
-        << "67890"
-        << "1234"
-        << "Il codice ABI deve essere composto al massimo da 5 cifre."
-        << "txtABI";
-    QTest::newRow("ABI with a letter") << "12A45"
-                                       << "67890"
-                                       << "1234"
-                                       << "Il codice ABI deve contenere soltanto cifre."
-                                       << "txtABI";
-    QTest::newRow("CAB of six digits")
-        << "12345"
-        << "678901"
-        << "1234"
-        << "Il codice CAB deve essere composto al massimo da 5 cifre."
-        << "txtCAB";
-    QTest::newRow("account of thirteen letters and digits")
-        << "12345"
-        << "67890"
-        << "ABCDEFGHIJ123"
-        << "Il numero del conto deve essere composto al massimo da 12 lettere e cifre; segni e "
-           "spazi non contano."
-        << "txtCC";
+    auto row = [](const char* name, const char* abi, const char* cab, const char* account,
+                  const char* warning, const char* focused) {
+        QTest::newRow(name) << abi << cab << account << warning << focused;
+    };
+    row("ABI of six digits", "123456", "67890", "1234",
+        "Il codice ABI deve essere composto al massimo da 5 cifre.", "txtABI");
+    row("ABI with a letter", "12A45", "67890", "1234",
+        "Il codice ABI deve contenere soltanto cifre.", "txtABI");
+    row("CAB of six digits", "12345", "678901", "1234",
+        "Il codice CAB deve essere composto al massimo da 5 cifre.", "txtCAB");
+    row("account of thirteen letters and digits", "12345", "67890", "ABCDEFGHIJ123",
+        "Il numero del conto deve essere composto al massimo da 12 lettere e cifre; segni e "
+        "spazi non contano.",
+        "txtCC");
 }
 
 void CalcolaIbanClickTest::refusesPastedInputBeyondWidths() {
