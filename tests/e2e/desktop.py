@@ -8,7 +8,7 @@ import subprocess
 import tempfile
 import time
 
-from xserver import ScreenReader, Xvfb
+from xserver import XConnection, Xvfb
 
 TWIPS_PER_PIXEL = 15
 MAIN_TITLE = "Quorvel by Brivanta"
@@ -57,7 +57,7 @@ class Window:
 
     def mouse_move(self, x, y):
         left, top, _, _ = self.geometry()
-        self.desktop.xdotool("mousemove", "--sync", str(left + x), str(top + y))
+        self.desktop.mouse_move(left + x, top + y)
 
     def click(self, x, y, button=1):
         self.mouse_move(x, y)
@@ -79,7 +79,7 @@ class Desktop:
                                                    "DISPLAY", "http_proxy", "HTTP_PROXY",
                                                    "no_proxy", "NO_PROXY"))}
         self.environment.update(DISPLAY=self.xvfb.name, XDG_RUNTIME_DIR=self.runtime_dir)
-        self.screen = ScreenReader(self.xvfb.number)
+        self.screen = XConnection(self.xvfb.number)
         self.helpers = []
         self.program = None
         self.program_output = None
@@ -126,6 +126,14 @@ class Desktop:
         wait_until(lambda: self.find_window(title) is None, timeout,
                    f"the window {title!r} to close")
 
+    def mouse_move(self, x, y):
+        """Moves the pointer to a screen position and waits until it is there. xdotool's own
+        wait would last until its time-out when the pointer is there already."""
+        location = self.xdotool("getmouselocation", "--shell")
+        values = dict(line.split("=", 1) for line in location.splitlines() if "=" in line)
+        if (int(values["X"]), int(values["Y"])) != (x, y):
+            self.xdotool("mousemove", "--sync", str(x), str(y))
+
     def key(self, *keys):
         self.xdotool("key", "--delay", "30", *keys)
 
@@ -155,6 +163,22 @@ class Desktop:
         if self.program.poll() is not None:
             raise AssertionError(f"the program ended with status {self.program.returncode}:\n"
                                  f"{self.output()}")
+
+    def assert_clean_exit(self):
+        """Closes the main window and checks that the program ends cleanly."""
+        self.assert_running()
+        status = self.close_main_window()
+        if status != 0:
+            raise AssertionError(f"the program ended with status {status}:\n{self.output()}")
+
+    def close_main_window(self, timeout=30):
+        """Closes the main window as its close box would and returns the program's exit
+        status (a sanitizer build reports leaks and errors through it)."""
+        self.screen.request_close(int(self.main.id))
+        try:
+            return self.program.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            raise AssertionError("the program did not end when its window was closed")
 
     def close(self):
         for process in [*self.helpers, self.program]:

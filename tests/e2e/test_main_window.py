@@ -33,7 +33,7 @@ class MainWindowTest(unittest.TestCase):
 
     def tearDown(self):
         try:
-            self.desktop.assert_running()
+            self.desktop.assert_clean_exit()
         finally:
             self.desktop.close()
 

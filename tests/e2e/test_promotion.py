@@ -32,7 +32,7 @@ class PromotionTest(unittest.TestCase):
 
     def tearDown(self):
         try:
-            self.desktop.assert_running()
+            self.desktop.assert_clean_exit()
         finally:
             self.desktop.close()
 

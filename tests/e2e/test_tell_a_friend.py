@@ -28,7 +28,7 @@ class TellAFriendTest(unittest.TestCase):
 
     def tearDown(self):
         try:
-            self.desktop.assert_running()
+            self.desktop.assert_clean_exit()
         finally:
             self.desktop.close()
             self.server.close()
@@ -136,6 +136,9 @@ class TellAFriendTest(unittest.TestCase):
                    5, "the letter typed after Enter")
         self.assertIsNone(self.desktop.find_window(BOX_TITLE))
         self.assertTrue(dialog.exists())
+        # The close box closes the dialog and sends nothing.
+        self.desktop.screen.request_close(int(dialog.id))
+        self.desktop.wait_until_gone(DIALOG_TITLE)
         self.assertEqual(self.server.request_lines, [])
 
 

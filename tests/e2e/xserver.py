@@ -1,9 +1,10 @@
-"""A private X server for the suite, and a minimal X11 client that reads screen pixels.
+"""A private X server for the suite, and a minimal X11 client that reads screen pixels and
+asks windows to close.
 
 Xvfb picks a free display number itself (-displayfd). The client speaks the X11 protocol over
-the server's local socket (no authorisation is needed for a private Xvfb) and only issues
-GetImage on the root window, so that a screenshot of a small area costs a millisecond rather
-than the start of an external program.
+the server's local socket (no authorisation is needed for a private Xvfb): GetImage on the root
+window, so that a screenshot of a small area costs a millisecond rather than the start of an
+external program, and the WM_DELETE_WINDOW message that a window manager's close box sends.
 """
 
 import os
@@ -78,8 +79,8 @@ class Image:
                 yield x, y, self.pixel(x, y)
 
 
-class ScreenReader:
-    """Reads the screen of a display through the X11 protocol's GetImage request."""
+class XConnection:
+    """A connection to a display that reads its screen and closes windows politely."""
 
     def __init__(self, display_number):
         self.sock = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
@@ -107,19 +108,38 @@ class ScreenReader:
             data += chunk
         return bytes(data)
 
-    def grab(self, x, y, width, height):
-        """The screen's pixels in the rectangle (absolute coordinates)."""
-        self.sock.sendall(struct.pack("<BBHIhhHHI", 73, 2, 5, self.root, x, y, width, height,
-                                      0xFFFFFFFF))
+    def _reply(self):
         header = self._receive(32)
         # Events that every client receives (MappingNotify when xdotool remaps a key) may come
         # first; they are 32 bytes each.
         while header[0] > 1:
             header = self._receive(32)
         if header[0] == 0:
-            raise XServerError(f"GetImage failed with error {header[1]}")
+            raise XServerError(f"the X server reports error {header[1]}")
         (length,) = struct.unpack_from("<I", header, 4)
-        return Image(width, height, self._receive(4 * length))
+        return header, self._receive(4 * length)
+
+    def grab(self, x, y, width, height):
+        """The screen's pixels in the rectangle (absolute coordinates)."""
+        self.sock.sendall(struct.pack("<BBHIhhHHI", 73, 2, 5, self.root, x, y, width, height,
+                                      0xFFFFFFFF))
+        _, data = self._reply()
+        return Image(width, height, data)
+
+    def atom(self, name):
+        encoded = name.encode("ascii")
+        padded = encoded + b"\0" * (-len(encoded) % 4)
+        self.sock.sendall(struct.pack("<BBHHxx", 16, 0, 2 + len(padded) // 4, len(encoded)) +
+                          padded)
+        header, _ = self._reply()
+        return struct.unpack_from("<I", header, 8)[0]
+
+    def request_close(self, window):
+        """Sends the window the WM_DELETE_WINDOW message of the ICCCM, as a close box does."""
+        protocols = self.atom("WM_PROTOCOLS")
+        delete = self.atom("WM_DELETE_WINDOW")
+        event = struct.pack("<BBHII5I", 33, 32, 0, window, protocols, delete, 0, 0, 0, 0)
+        self.sock.sendall(struct.pack("<BBHII", 25, 0, 11, window, 0) + event)
 
     def close(self):
         self.sock.close()
