@@ -33,7 +33,7 @@ check-windows: deps
 
 # The whole test suite again, built with AddressSanitizer and UndefinedBehaviorSanitizer.
 ASAN_DIR ?= build-asan
-SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:check_initialization_order=1 \
+SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:check_initialization_order=1:detect_stack_use_after_return=1 \
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 sanitize: deps
 	@cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DBVIBAN_SANITIZE=ON >/dev/null
