@@ -71,19 +71,20 @@ class Desktop:
     """A private Xvfb, with no window manager, and the program started on it."""
 
     def __init__(self, program, extra_environment=None):
-        self.xvfb = Xvfb()
-        self.runtime_dir = tempfile.mkdtemp(prefix="bviban-e2e-")
-        os.chmod(self.runtime_dir, 0o700)
-        self.environment = {key: value for key, value in os.environ.items()
-                            if not key.startswith(("QT_", "WAYLAND_", "XDG_RUNTIME_DIR",
-                                                   "DISPLAY", "http_proxy", "HTTP_PROXY",
-                                                   "no_proxy", "NO_PROXY"))}
-        self.environment.update(DISPLAY=self.xvfb.name, XDG_RUNTIME_DIR=self.runtime_dir)
-        self.screen = XConnection(self.xvfb.number)
         self.helpers = []
         self.program = None
         self.program_output = None
+        self.screen = None
+        self.runtime_dir = tempfile.mkdtemp(prefix="bviban-e2e-")
+        os.chmod(self.runtime_dir, 0o700)
+        self.xvfb = Xvfb()
         try:
+            self.environment = {
+                key: value for key, value in os.environ.items()
+                if not key.startswith(("QT_", "WAYLAND_", "XDG_RUNTIME_DIR", "DISPLAY",
+                                       "http_proxy", "HTTP_PROXY", "no_proxy", "NO_PROXY"))}
+            self.environment.update(DISPLAY=self.xvfb.name, XDG_RUNTIME_DIR=self.runtime_dir)
+            self.screen = XConnection(self.xvfb.number)
             program_environment = dict(self.environment, **(extra_environment or {}))
             self.program_output = open(os.path.join(self.runtime_dir, "output.txt"), "w+b")
             self.program = subprocess.Popen([program], env=program_environment,
@@ -191,6 +192,7 @@ class Desktop:
                     process.wait()
         if self.program_output is not None:
             self.program_output.close()
-        self.screen.close()
+        if self.screen is not None:
+            self.screen.close()
         self.xvfb.stop()
         shutil.rmtree(self.runtime_dir, ignore_errors=True)
