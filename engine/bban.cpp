@@ -53,14 +53,15 @@ void maiuscolo(QString& conto) {
 
 } // namespace
 
-qsizetype MisureBBAN::lunghezza() const {
-    return 1 + std::max(kCifreCodice, cifreABI) + std::max(kCifreCodice, cifreCAB) +
-           std::max(kLunghezzaConto, alfanumerici);
-}
-
 MisureBBAN misuraBBAN(QStringView abi, QStringView cab, QStringView conto) {
-    return {cifreSignificative(abi), cifreSignificative(cab),
-            std::count_if(conto.cbegin(), conto.cend(), alfanumerico)};
+    MisureBBAN misure;
+    misure.cifreABI = cifreSignificative(abi);
+    misure.cifreCAB = cifreSignificative(cab);
+    misure.alfanumerici = std::count_if(conto.cbegin(), conto.cend(), alfanumerico);
+    misure.lunghezza = 1 + std::max(kCifreCodice, misure.cifreABI) +
+                       std::max(kCifreCodice, misure.cifreCAB) +
+                       std::max(kLunghezzaConto, misure.alfanumerici);
+    return misure;
 }
 
 void scriviBBAN(QChar* bban, QStringView abi, QStringView cab, QStringView conto,
@@ -71,7 +72,7 @@ void scriviBBAN(QChar* bban, QStringView abi, QStringView cab, QStringView conto
     std::copy_if(conto.cbegin(), conto.cend(), fine, alfanumerico);
     // When every part fits its width, the characters just written are the very ones the CIN
     // is computed from; only a wider part needs the texts read again.
-    bban[0] = misure.lunghezza() == 1 + kCaratteriCIN
+    bban[0] = misure.lunghezza == 1 + kCaratteriCIN
                   ? letteraCINAllineata(QStringView(bban + 1, kCaratteriCIN))
                   : letteraCIN(abi, cab, conto);
 }
@@ -97,7 +98,7 @@ QString ComponiBBAN(QString& conto, const QString& abi, const QString& cab) {
     // CIN exactly as they stand in the BBAN, whatever case the caller passes.
     maiuscolo(conto);
     const MisureBBAN misure = misuraBBAN(abi, cab, conto);
-    QString bban(misure.lunghezza(), Qt::Uninitialized);
+    QString bban(misure.lunghezza, Qt::Uninitialized);
     scriviBBAN(bban.data(), abi, cab, conto, misure);
     return bban;
 }

@@ -11,14 +11,13 @@ struct MisureBBAN {
     qsizetype cifreABI = 0;     // digits of the ABI after its leading zeros
     qsizetype cifreCAB = 0;     // likewise for the CAB
     qsizetype alfanumerici = 0; // letters and digits of the account
-
-    qsizetype lunghezza() const;
+    qsizetype lunghezza = 0;    // of the whole BBAN
 };
 
 // `conto` must already be upper case.
 MisureBBAN misuraBBAN(QStringView abi, QStringView cab, QStringView conto);
 
-// Writes the BBAN (CIN, ABI, CAB, account) at `bban`, which holds misure.lunghezza() characters.
+// Writes the BBAN (CIN, ABI, CAB, account) at `bban`, which holds misure.lunghezza characters.
 void scriviBBAN(QChar* bban, QStringView abi, QStringView cab, QStringView conto,
                 const MisureBBAN& misure);
 
