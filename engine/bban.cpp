@@ -1,3 +1,5 @@
+#include "bban.h"
+
 #include "alfabeti.h"
 #include "cin.h"
 #include "module1.h"
@@ -28,23 +30,60 @@ qsizetype cifreSignificative(QStringView codice) {
     return significative;
 }
 
-// Writes that number with at least five digits (001234 and 1234 both give 01234).
+// Writes that number with at least five digits (001234 and 1234 both give 01234): the digits
+// counted above, no more, whatever other characters stand between them.
 QChar* scriviCodice(QChar* bban, QStringView codice, qsizetype significative) {
     bban = std::fill_n(bban, std::max<qsizetype>(0, kCifreCodice - significative), u'0');
-    bool zeriIniziali = true;
+    bool scritte = false;
     for (QChar c : codice) {
-        zeriIniziali = zeriIniziali && c == u'0';
-        if (isCifra(c.unicode()) && !zeriIniziali) {
+        if (isCifra(c.unicode()) && (scritte || c != u'0')) {
             *bban++ = c;
+            scritte = true;
         }
     }
     return bban;
 }
 
+// toUpper looks every character up in the Unicode tables, which typed accounts rarely need.
+void maiuscolo(QString& conto) {
+    if (!giaMaiuscolo(conto)) {
+        conto = std::move(conto).toUpper();
+    }
+}
+
 } // namespace
 
+MisureBBAN misuraBBAN(QStringView abi, QStringView cab, QStringView conto) {
+    MisureBBAN misure;
+    misure.cifreABI = cifreSignificative(abi);
+    misure.cifreCAB = cifreSignificative(cab);
+    misure.alfanumerici = std::count_if(conto.cbegin(), conto.cend(), alfanumerico);
+    misure.lunghezza = 1 + std::max(kCifreCodice, misure.cifreABI) +
+                       std::max(kCifreCodice, misure.cifreCAB) +
+                       std::max(kLunghezzaConto, misure.alfanumerici);
+    return misure;
+}
+
+void scriviBBAN(QChar* bban, QStringView abi, QStringView cab, QStringView conto,
+                const MisureBBAN& misure) {
+    QChar* fine = scriviCodice(bban + 1, abi, misure.cifreABI);
+    fine = scriviCodice(fine, cab, misure.cifreCAB);
+    fine = std::fill_n(fine, std::max<qsizetype>(0, kLunghezzaConto - misure.alfanumerici), u'0');
+    std::copy_if(conto.cbegin(), conto.cend(), fine, alfanumerico);
+    // When every part fits its width, the characters just written are the very ones the CIN
+    // is computed from; only a wider part needs the texts read again.
+    bban[0] = misure.lunghezza == 1 + kCaratteriCIN
+                  ? letteraCINAllineata(QStringView(bban + 1, kCaratteriCIN))
+                  : letteraCIN(abi, cab, conto);
+}
+
+bool giaMaiuscolo(QStringView testo) {
+    return std::all_of(testo.cbegin(), testo.cend(),
+                       [](QChar c) { return c.unicode() < 0x80 && !(c >= u'a' && c <= u'z'); });
+}
+
 QString FiltraAlfanumerici(QString& conto) {
-    conto = std::move(conto).toUpper();
+    maiuscolo(conto);
     const qsizetype tenuti = std::count_if(conto.cbegin(), conto.cend(), alfanumerico);
     if (tenuti == conto.size()) {
         return conto;
@@ -57,20 +96,10 @@ QString FiltraAlfanumerici(QString& conto) {
 QString ComponiBBAN(QString& conto, const QString& abi, const QString& cab) {
     // The account is upper-cased before the CIN is computed, so that its letters count in the
     // CIN exactly as they stand in the BBAN, whatever case the caller passes.
-    const QString alfanumerici = FiltraAlfanumerici(conto);
-    const qsizetype cifreABI = cifreSignificative(abi);
-    const qsizetype cifreCAB = cifreSignificative(cab);
-    const qsizetype zeriConto = std::max<qsizetype>(0, kLunghezzaConto - alfanumerici.size());
-
-    QString bban(1 + std::max(kCifreCodice, cifreABI) + std::max(kCifreCodice, cifreCAB) +
-                     zeriConto + alfanumerici.size(),
-                 Qt::Uninitialized);
-    QChar* fine = bban.data();
-    *fine++ = QChar(letteraCIN(abi, cab, conto));
-    fine = scriviCodice(fine, abi, cifreABI);
-    fine = scriviCodice(fine, cab, cifreCAB);
-    fine = std::fill_n(fine, zeriConto, u'0');
-    std::copy(alfanumerici.cbegin(), alfanumerici.cend(), fine);
+    maiuscolo(conto);
+    const MisureBBAN misure = misuraBBAN(abi, cab, conto);
+    QString bban(misure.lunghezza, Qt::Uninitialized);
+    scriviBBAN(bban.data(), abi, cab, conto, misure);
     return bban;
 }
 

@@ -1,8 +1,8 @@
 #include "calcola_iban.h"
 
 #include "alfabeti.h"
+#include "bban.h"
 #include "cifre.h"
-#include "module1.h"
 
 #include <algorithm>
 #include <array>
@@ -86,30 +86,34 @@ EsitoCalcolo CalcolaIBAN(const QString& abi, const QString& cab, const QString& 
         break;
     }
 
-    QString contoBBAN = conto;
-    const QString bban = ComponiBBAN(contoBBAN, abi, cab);
+    // Upper-cased as ComponiBBAN would, leaving the caller's text alone; a shared copy, not a
+    // new string, when nothing changes.
+    const QString contoBBAN = giaMaiuscolo(conto) ? conto : conto.toUpper();
+    const MisureBBAN misure = misuraBBAN(abi, cab, contoBBAN);
     // ABI and CAB are within their widths here: only an account that keeps more than twelve
     // letters and digits, which cannot be padded, makes the BBAN longer.
-    if (bban.size() > kLunghezzaBBAN) {
+    if (misure.lunghezza > kLunghezzaBBAN) {
         return avviso(QStringLiteral("Il numero del conto deve essere composto al massimo da 12 "
                                      "lettere e cifre; segni e spazi non contano."),
                       Campo::Conto);
     }
 
-    // Working string: "IT00" and the BBAN; it becomes the IBAN once the check digits are in.
+    // Working string: "IT00" and the BBAN, written in place; it becomes the IBAN once the check
+    // digits are in.
     EsitoCalcolo esito;
-    esito.iban = QString(kPrefisso + bban.size(), Qt::Uninitialized);
+    esito.iban = QString(kPrefisso + misure.lunghezza, Qt::Uninitialized);
     QChar* iban = esito.iban.data();
     std::copy_n(u"IT00", kPrefisso, iban);
-    std::copy(bban.cbegin(), bban.cend(), iban + kPrefisso);
+    scriviBBAN(iban + kPrefisso, abi, cab, contoBBAN, misure);
 
-    // The rearranged string, the BBAN followed by "IT00", as digits.
-    const QStringView lavoro = esito.iban;
+    // The rearranged string, the BBAN followed by "IT00", as digits; "IT00" always gives
+    // "182900" (I is 18, T is 29).
     std::array<QChar, 2 * kLunghezzaIBAN> cifre;
-    qsizetype quante = convertiLettere(lavoro.sliced(kPrefisso), cifre.data());
-    quante += convertiLettere(lavoro.first(kPrefisso), cifre.data() + quante);
+    QChar* fine =
+        cifre.data() + convertiLettere(QStringView(esito.iban).sliced(kPrefisso), cifre.data());
+    fine = std::copy_n(u"182900", 6, fine);
 
-    const int controllo = 98 - restoMod97(QStringView(cifre.data(), quante));
+    const int controllo = 98 - restoMod97(QStringView(cifre.data(), fine));
     iban[2] = QChar(u'0' + controllo / 10);
     iban[3] = QChar(u'0' + controllo % 10);
     esito.calcolato = true;

@@ -18,21 +18,21 @@ constexpr std::array<std::uint8_t, 26> kValoriDispari = {
 constexpr int kLunghezzaABI = 5;
 constexpr int kLunghezzaCAB = 5;
 constexpr int kLunghezzaConto = 12;
+static_assert(kLunghezzaABI + kLunghezzaCAB + kLunghezzaConto == kCaratteriCIN);
 
 int indice(char16_t c) {
     return isCifra(c) ? c - u'0' : c - u'A';
 }
 
-// Fills `campo` from the right with the indices of the last kept characters of `testo`; the
-// rest stays 0, the index of "0". The same as keeping them in order, padding with zeros and
-// taking the last `larghezza`.
+// Fills `campo` from the right with the last kept characters of `testo`; the rest keeps its
+// "0". The same as keeping them in order, padding with zeros and taking the last `larghezza`.
 template <typename Tieni>
-void riempiDaDestra(QStringView testo, std::uint8_t* campo, int larghezza, Tieni tieni) {
+void riempiDaDestra(QStringView testo, char16_t* campo, int larghezza, Tieni tieni) {
     int libero = larghezza;
     for (auto it = testo.crbegin(); it != testo.crend() && libero > 0; ++it) {
         const char16_t c = it->unicode();
         if (tieni(c)) {
-            campo[--libero] = static_cast<std::uint8_t>(indice(c));
+            campo[--libero] = c;
         }
     }
 }
@@ -40,16 +40,21 @@ void riempiDaDestra(QStringView testo, std::uint8_t* campo, int larghezza, Tieni
 } // namespace
 
 char16_t letteraCIN(QStringView abi, QStringView cab, QStringView conto) {
-    std::array<std::uint8_t, kLunghezzaABI + kLunghezzaCAB + kLunghezzaConto> indici{};
-    riempiDaDestra(abi, indici.data(), kLunghezzaABI, isCifra);
-    riempiDaDestra(cab, indici.data() + kLunghezzaABI, kLunghezzaCAB, isCifra);
-    riempiDaDestra(conto, indici.data() + kLunghezzaABI + kLunghezzaCAB, kLunghezzaConto,
+    std::array<char16_t, kCaratteriCIN> allineati;
+    allineati.fill(u'0');
+    riempiDaDestra(abi, allineati.data(), kLunghezzaABI, isCifra);
+    riempiDaDestra(cab, allineati.data() + kLunghezzaABI, kLunghezzaCAB, isCifra);
+    riempiDaDestra(conto, allineati.data() + kLunghezzaABI + kLunghezzaCAB, kLunghezzaConto,
                    isAlfanumerico);
+    return letteraCINAllineata(QStringView(allineati.data(), allineati.size()));
+}
 
+char16_t letteraCINAllineata(QStringView allineati) {
     int somma = 0;
-    for (std::size_t k = 0; k < indici.size(); k += 2) {
+    for (qsizetype k = 0; k < kCaratteriCIN; k += 2) {
         // Positions count from 1: k is an odd position, k + 1 an even one.
-        somma += kValoriDispari[indici[k]] + indici[k + 1];
+        somma +=
+            kValoriDispari[indice(allineati[k].unicode())] + indice(allineati[k + 1].unicode());
     }
     return static_cast<char16_t>(u'A' + somma % 26);
 }

@@ -143,6 +143,9 @@ void TestModule1::componiBBAN_data() {
     riga("accented letter dropped", QStringLiteral("\u00E812"), "12345", "67890",
          "H1234567890000000000012", QStringLiteral("\u00C812"));
     riga("all zeros", "0", "0", "0", "L0000000000000000000000", "0");
+    // Zeros after a letter are still leading zeros: the number is 1, written once.
+    riga("letters between the ABI's zeros", "12", "0A0B01", "12345", "G0000112345000000000012",
+         "12");
 }
 
 void TestModule1::componiBBAN() {
