@@ -55,12 +55,12 @@ QLineEdit* textBox(QWidget* container, const char* name, const QFont& font, VbCo
 
 // Enter and Space press a button that has the focus; none is the window's default button.
 QPushButton* button(QWidget* container, const char* name, const QString& caption, const QFont& font,
-                    VbColor back) {
+                    VbColor back, const QCursor& hand) {
     auto* b = new CommandButton(caption, container);
     b->setObjectName(QLatin1String(name));
     b->setFont(font);
     b->setAutoDefault(true);
-    b->setCursor(look::handCursor());
+    b->setCursor(hand);
     paint(b, back, look::kButtonText);
     return b;
 }
@@ -93,6 +93,8 @@ void Form1::createControls() {
     using look::kWindowText;
     const Qt::Alignment left = Qt::AlignLeft;
     const Qt::Alignment centred = Qt::AlignHCenter;
+    // One decoded pointer shared by every clickable control.
+    const QCursor hand = look::handCursor();
 
     Timer2 = timer(this, "Timer2", 800);
 
@@ -103,7 +105,7 @@ void Form1::createControls() {
                          look::vbFont("Tahoma", 8.25, false, false, true), centred, false,
                          kButtonFace, look::kBlue);
     Record->placeInClientArea(DilloAdAmico, 1035, 450, 5370, 240);
-    DilloAdAmico->setCursor(look::handCursor());
+    DilloAdAmico->setCursor(hand);
 
     RecordDownload =
         label(Record, "RecordDownload", QString(), look::vbFont("Arial", 8.25, true, true), left,
@@ -114,16 +116,16 @@ void Form1::createControls() {
                                look::vbFont("Tahoma", 8.25, false, false, true), centred, false,
                                kButtonFace, look::kGrey);
     Record->placeInClientArea(DilloAdAmico_Ombra, 1056, 472, 5370, 240);
-    DilloAdAmico_Ombra->setCursor(look::handCursor());
+    DilloAdAmico_Ombra->setCursor(hand);
 
     Timer1 = timer(this, "Timer1", 120);
 
     SvuotaCampi = button(this, "SvuotaCampi", QStringLiteral("Svuota tutto"),
-                         look::vbFont("Tahoma", 9.75, true), 0x008080FF);
+                         look::vbFont("Tahoma", 9.75, true), 0x008080FF, hand);
     look::setTwipsGeometry(SvuotaCampi, 5700, 240, 1155, 615);
 
     CopyIBAN = button(this, "CopyIBAN", QStringLiteral("Copia negli appunti di Windows"),
-                      look::vbFont("Tahoma", 8.25), kButtonFace);
+                      look::vbFont("Tahoma", 8.25), kButtonFace, hand);
     look::setTwipsGeometry(CopyIBAN, 4440, 1140, 2415, 495);
 
     bvLOGO = pictureBox(this, "bvLOGO", PictureBox::Border::FlatSingle, look::logoPicture());
@@ -132,7 +134,7 @@ void Form1::createControls() {
     bvURL = label(bvLOGO, "bvURL", QString::fromLatin1(identity::kVendorHome),
                   look::vbFont("Tahoma", 6.75), left, true, look::kWhite, look::kBlue);
     bvLOGO->placeInClientArea(bvURL, 3840, 570, 2415, 255);
-    bvURL->setCursor(look::handCursor());
+    bvURL->setCursor(hand);
 
     bvRecapiti = label(bvLOGO, "bvRecapiti", QString(), look::vbFont("Tahoma", 6.75), left, true,
                        look::kWhite, kButtonText);
@@ -144,7 +146,7 @@ void Form1::createControls() {
     txtIBAN->setReadOnly(true);
 
     CalcolaIBAN = button(this, "CalcolaIBAN", QStringLiteral("Calcola IBAN"),
-                         look::vbFont("Tahoma", 9.75, true), 0x0080FF80);
+                         look::vbFont("Tahoma", 9.75, true), 0x0080FF80, hand);
     look::setTwipsGeometry(CalcolaIBAN, 4440, 240, 1155, 615);
 
     const QFont fieldFont = look::vbFont("MS Sans Serif", 9.75, true);
@@ -192,7 +194,7 @@ void Form1::createControls() {
     TxtSpot = label(this, "TxtSpot", QString(), look::vbFont("Verdana", 9.75, true), centred, false,
                     kButtonFace, look::kYellow);
     look::setTwipsGeometry(TxtSpot, 0, 3630, 6915, 255);
-    TxtSpot->setCursor(look::handCursor());
+    TxtSpot->setCursor(hand);
 
     Shape2 = shape(this, "Shape2", false, kButtonFace);
     look::setTwipsGeometry(Shape2, 0, 2370, 6975, 1005);

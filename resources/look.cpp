@@ -1,6 +1,7 @@
 #include "look.h"
 
 #include <QApplication>
+#include <QImageReader>
 #include <QPalette>
 #include <QVariant>
 #include <QWidget>
@@ -122,7 +123,11 @@ QPixmap badgePicture() {
     return QPixmap(QStringLiteral(":/bviban/badge.gif"));
 }
 QPixmap logoPicture() {
-    return QPixmap(QStringLiteral(":/bviban/logo.bmp"));
+    // BMP is built into Qt; without a fixed format the reader first asks every image plug-in
+    // whether it can read the file, which loads the JPEG plug-in and its library.
+    QImageReader reader(QStringLiteral(":/bviban/logo.bmp"), "BMP");
+    reader.setAutoDetectImageFormat(false);
+    return QPixmap::fromImage(reader.read());
 }
 
 } // namespace look
