@@ -6,18 +6,11 @@
 #include "calcola_iban.h"
 #include "module1.h"
 
-#include <fuzzer/FuzzedDataProvider.h>
+#include "fuzz_support.h"
 
 #include <QString>
 
-#include <cstdlib>
-
 namespace {
-
-void check(bool condition) {
-    if (!condition)
-        std::abort();
-}
 
 bool isDigit(QChar c) {
     return c >= QLatin1Char('0') && c <= QLatin1Char('9');
@@ -72,11 +65,6 @@ void checkIban(const QString& iban) {
         check(isDigit(c));
     check(passesMod97(iban));
     check(Module1::CalcolaCIN(iban.mid(5, 5), iban.mid(10, 5), iban.mid(15, 12)) == iban.mid(4, 1));
-}
-
-QString textFrom(FuzzedDataProvider& data) {
-    const std::string bytes = data.ConsumeRandomLengthString();
-    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
 } // namespace

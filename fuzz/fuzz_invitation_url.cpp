@@ -5,7 +5,7 @@
 #include "identity.h"
 #include "invitation_url.h"
 
-#include <fuzzer/FuzzedDataProvider.h>
+#include "fuzz_support.h"
 
 #include <QList>
 #include <QPair>
@@ -13,14 +13,7 @@
 #include <QUrl>
 #include <QUrlQuery>
 
-#include <cstdlib>
-
 namespace {
-
-void check(bool condition) {
-    if (!condition)
-        std::abort();
-}
 
 bool isUnreserved(QChar c) {
     return (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ||
@@ -54,11 +47,6 @@ void checkDecodesTo(const QUrl& url, const QList<QPair<QString, QString>>& expec
     check(url.path() == QLatin1String("/quorvel_sendmail.asp"));
     check(url.fragment().isNull());
     check(QUrlQuery(url).queryItems(QUrl::FullyDecoded) == expected);
-}
-
-QString textFrom(FuzzedDataProvider& data) {
-    const std::string bytes = data.ConsumeRandomLengthString();
-    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
 } // namespace

@@ -4,18 +4,11 @@
 #include "folder_part.h"
 #include "launch_request.h"
 
-#include <fuzzer/FuzzedDataProvider.h>
+#include "fuzz_support.h"
 
 #include <QString>
 
-#include <cstdlib>
-
 namespace {
-
-void check(bool condition) {
-    if (!condition)
-        std::abort();
-}
 
 char16_t asciiLower(char16_t c) {
     return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + (u'a' - u'A')) : c;
@@ -76,11 +69,6 @@ void checkLaunchRequest(const QString& target, const QString& parameters, std::i
         check(request->lpParameters == parameters);
         check(request->lpDirectory == Module1::CartellaDelPercorso(target));
     }
-}
-
-QString textFrom(FuzzedDataProvider& data) {
-    const std::string bytes = data.ConsumeRandomLengthString();
-    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
 } // namespace

@@ -7,6 +7,7 @@ import shutil
 import subprocess
 import tempfile
 import time
+import unittest
 
 from xserver import XConnection, Xvfb
 
@@ -196,3 +197,19 @@ class Desktop:
             self.screen.close()
         self.xvfb.stop()
         shutil.rmtree(self.runtime_dir, ignore_errors=True)
+
+
+class DesktopTestCase(unittest.TestCase):
+    """Each test gets the program on a desktop of its own and must end with a clean exit."""
+
+    environment = None
+
+    def setUp(self):
+        self.desktop = Desktop(os.environ.get("BVIBAN_PROGRAM", "bviban"), self.environment)
+        self.main = self.desktop.main
+
+    def tearDown(self):
+        try:
+            self.desktop.assert_clean_exit()
+        finally:
+            self.desktop.close()

@@ -1,15 +1,13 @@
 """The calculator as a person uses it: the first frame, a calculation typed with Enter, the
 copy to the clipboard read by another program, the empty-field warning, refused pastes."""
 
-import os
 import unittest
 
 import colours
 import design
-from desktop import Desktop, wait_until
+from desktop import DesktopTestCase, wait_until
 from iban import expected_iban, is_valid_iban
 
-PROGRAM = os.environ.get("BVIBAN_PROGRAM", "bviban")
 WARNING_TITLE = "Quorvel"
 # More dark pixels than a text caret can have: the caret is at most one field high.
 CARET_INK = 25
@@ -28,17 +26,7 @@ CALCULATIONS = [
 ]
 
 
-class MainWindowTest(unittest.TestCase):
-    def setUp(self):
-        self.desktop = Desktop(PROGRAM)
-        self.main = self.desktop.main
-
-    def tearDown(self):
-        try:
-            self.desktop.assert_clean_exit()
-        finally:
-            self.desktop.close()
-
+class MainWindowTest(DesktopTestCase):
     def click(self, rect, button=1):
         self.main.click(*design.centre(rect), button=button)
 

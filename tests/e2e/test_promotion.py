@@ -1,14 +1,12 @@
 """The promotion panel as it looks over time: the ticker climbing and changing colour, the
 banner blinking, and both clickable texts growing under the mouse."""
 
-import os
 import unittest
 
 import colours
 import design
-from desktop import Desktop, wait_until
+from desktop import DesktopTestCase, wait_until
 
-PROGRAM = os.environ.get("BVIBAN_PROGRAM", "bviban")
 
 
 def is_banner_ink(p):
@@ -25,17 +23,7 @@ def underlined(image, box, predicate):
     return False
 
 
-class PromotionTest(unittest.TestCase):
-    def setUp(self):
-        self.desktop = Desktop(PROGRAM)
-        self.main = self.desktop.main
-
-    def tearDown(self):
-        try:
-            self.desktop.assert_clean_exit()
-        finally:
-            self.desktop.close()
-
+class PromotionTest(DesktopTestCase):
     def band(self):
         """The visible strip of the black band, between the notice above and the banner box."""
         top = design.px(design.LABEL6_BOTTOM)

@@ -2,35 +2,32 @@
 Alt+I sends the invitation through the program's hidden browser to an HTTP server of the
 suite's own (reached as the proxy named by http_proxy), and the thank-you box appears."""
 
-import os
 import unittest
 
 import colours
 import design
-from desktop import Desktop, wait_until
+from desktop import DesktopTestCase, wait_until
 from invitation_server import InvitationServer
 
-PROGRAM = os.environ.get("BVIBAN_PROGRAM", "bviban")
 DIALOG_TITLE = "Quorvel è COMODO ed è GRATIS: dillo a un Amico!"
 BOX_TITLE = "Brivanta IBAN"
 REQUEST_PREFIX = "GET http://www.brivanta.example/quorvel_sendmail.asp?"
 
 
-class TellAFriendTest(unittest.TestCase):
+class TellAFriendTest(DesktopTestCase):
     def setUp(self):
         self.server = InvitationServer()
+        self.environment = {"http_proxy": self.server.proxy}
         try:
-            self.desktop = Desktop(PROGRAM, {"http_proxy": self.server.proxy})
+            super().setUp()
         except BaseException:
             self.server.close()
             raise
-        self.main = self.desktop.main
 
     def tearDown(self):
         try:
-            self.desktop.assert_clean_exit()
+            super().tearDown()
         finally:
-            self.desktop.close()
             self.server.close()
 
     def open_dialog(self):
