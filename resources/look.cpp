@@ -102,7 +102,9 @@ VbColor foreColor(const QWidget* w) {
 }
 
 QFont vbFont(const char* face, double points, bool bold, bool italic, bool underline) {
-    QFont f(QString::fromLatin1(face));
+    // Asking for the installed family spares Qt a failing lookup and a fontconfig fallback
+    // search for each font of the designs; what shows on screen is the same.
+    QFont f(installedFamily(face));
     f.setPointSizeF(points);
     f.setBold(bold);
     f.setItalic(italic);

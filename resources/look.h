@@ -54,6 +54,10 @@ QFont vbFont(const char* face, double points, bool bold = false, bool italic = f
 // Makes the Windows faces of the designs available (called once, before the first window).
 void registerFonts();
 
+// The installed family that shows a design face: the face itself where it is installed (as on
+// Windows), otherwise its first installed substitute.
+QString installedFamily(const char* face);
+
 QIcon applicationIcon();
 QCursor handCursor();
 QPixmap badgePicture();

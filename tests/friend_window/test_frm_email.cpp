@@ -5,6 +5,7 @@
 #include "recording_launcher.h"
 
 #include <QApplication>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -221,7 +222,8 @@ void FrmEmailTest::design() {
     }
     QCOMPARE(shown, text);
 
-    QCOMPARE(w->font().family(), face);
+    QCOMPARE(w->font().family(), look::installedFamily(qPrintable(face)));
+    QCOMPARE(QFontInfo(w->font()).family(), w->font().family());
     QCOMPARE(w->font().pointSizeF(), points);
     QCOMPARE(w->font().bold(), bold);
     QVERIFY(!w->font().italic() && !w->font().underline());

@@ -3,6 +3,7 @@
 #include "identity.h"
 #include "picture_box.h"
 
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
@@ -169,7 +170,9 @@ void LayoutTest::fonts() {
                      : f.control(QTest::currentDataTag());
     QVERIFY(w);
     const QFont font = w->font();
-    QCOMPARE(font.family(), face);
+    QCOMPARE(font.family(), look::installedFamily(qPrintable(face)));
+    // The requested face is the one on screen, not a silent fallback.
+    QCOMPARE(QFontInfo(font).family(), font.family());
     QCOMPARE(font.pointSizeF(), points);
     QCOMPARE(font.bold(), bold);
     QCOMPARE(font.italic(), italic);
