@@ -1,3 +1,4 @@
+#include "font_preload.h"
 #include "form1.h"
 #include "identity.h"
 #include "launcher.h"
@@ -7,12 +8,17 @@
 
 #include <QApplication>
 
+#include <future>
+
 int main(int argc, char* argv[]) {
+    // The font configuration is read while Qt connects to the display.
+    std::future<void> fontConfiguration = look::preloadFontConfiguration();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(identity::kProjectName));
     QApplication::setApplicationVersion(QString::fromLatin1(identity::kVersion));
     QApplication::setOrganizationName(QStringLiteral("Brivanta"));
     QApplication::setWindowIcon(look::applicationIcon());
+    fontConfiguration.wait();
     look::registerFonts();
     // The designs' default face serves the message boxes and menus too, as on Windows; it also
     // spares loading a face that no control shows.

@@ -1,0 +1,12 @@
+#include "font_preload.h"
+
+namespace look {
+
+// Without fontconfig, the platform's font list is read by Qt when it is first needed.
+std::future<void> preloadFontConfiguration() {
+    std::promise<void> nothingToRead;
+    nothingToRead.set_value();
+    return nothingToRead.get_future();
+}
+
+} // namespace look
