@@ -1,5 +1,9 @@
 #pragma once
 
+#include <QStringView>
+
+#include <algorithm>
+
 // The only characters that count in bank coordinates: ASCII digits and upper-case letters.
 // Lower-case and accented letters are neither.
 namespace Module1::alfabeti {
@@ -14,6 +18,13 @@ constexpr bool isLettera(char16_t c) {
 
 constexpr bool isAlfanumerico(char16_t c) {
     return isCifra(c) || isLettera(c);
+}
+
+// True when upper-casing would leave `testo` as it is. Only plain ASCII is judged here (some
+// other characters become A-Z letters); anything else answers false, for toUpper to decide.
+inline bool giaMaiuscolo(QStringView testo) {
+    return std::all_of(testo.cbegin(), testo.cend(),
+                       [](QChar c) { return c.unicode() < 0x80 && !(c >= u'a' && c <= u'z'); });
 }
 
 } // namespace Module1::alfabeti

@@ -1,5 +1,3 @@
-#include "bban.h"
-
 #include "alfabeti.h"
 #include "cin.h"
 #include "module1.h"
@@ -51,8 +49,15 @@ void maiuscolo(QString& conto) {
     }
 }
 
-} // namespace
+// The parts of a BBAN, counted once so that the buffer is sized before writing.
+struct MisureBBAN {
+    qsizetype cifreABI = 0;     // digits of the ABI after its leading zeros
+    qsizetype cifreCAB = 0;     // likewise for the CAB
+    qsizetype alfanumerici = 0; // letters and digits of the account
+    qsizetype lunghezza = 0;    // of the whole BBAN
+};
 
+// `conto` must already be upper case.
 MisureBBAN misuraBBAN(QStringView abi, QStringView cab, QStringView conto) {
     MisureBBAN misure;
     misure.cifreABI = cifreSignificative(abi);
@@ -64,6 +69,7 @@ MisureBBAN misuraBBAN(QStringView abi, QStringView cab, QStringView conto) {
     return misure;
 }
 
+// Writes the BBAN (CIN, ABI, CAB, account) at `bban`, which holds misure.lunghezza characters.
 void scriviBBAN(QChar* bban, QStringView abi, QStringView cab, QStringView conto,
                 const MisureBBAN& misure) {
     QChar* fine = scriviCodice(bban + 1, abi, misure.cifreABI);
@@ -77,10 +83,7 @@ void scriviBBAN(QChar* bban, QStringView abi, QStringView cab, QStringView conto
                   : letteraCIN(abi, cab, conto);
 }
 
-bool giaMaiuscolo(QStringView testo) {
-    return std::all_of(testo.cbegin(), testo.cend(),
-                       [](QChar c) { return c.unicode() < 0x80 && !(c >= u'a' && c <= u'z'); });
-}
+} // namespace
 
 QString FiltraAlfanumerici(QString& conto) {
     maiuscolo(conto);

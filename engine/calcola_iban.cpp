@@ -1,11 +1,9 @@
 #include "calcola_iban.h"
 
 #include "alfabeti.h"
-#include "bban.h"
-#include "cifre.h"
+#include "cin.h"
 
 #include <algorithm>
-#include <array>
 
 namespace Module1 {
 namespace {
@@ -13,9 +11,9 @@ namespace {
 using namespace alfabeti;
 
 constexpr qsizetype kCifreCodice = 5;
-constexpr qsizetype kLunghezzaBBAN = 23;
+constexpr qsizetype kLunghezzaConto = 12;
 constexpr qsizetype kPrefisso = 4; // "IT" and the check digits
-constexpr qsizetype kLunghezzaIBAN = kPrefisso + kLunghezzaBBAN;
+constexpr qsizetype kLunghezzaIBAN = kPrefisso + 1 + kCaratteriCIN;
 
 EsitoCalcolo avviso(QString testo, Campo campo) {
     EsitoCalcolo esito;
@@ -39,23 +37,57 @@ Codice esaminaCodice(QStringView codice) {
     return significative > kCifreCodice ? Codice::TroppeCifre : Codice::Valido;
 }
 
-// The five-digit block loop: the remainder so far written in front of each block, the result
-// read as a number and reduced modulo 97. Writing r in front of a block of k digits is
-// r * 10^k + block.
-int restoMod97(QStringView cifre) {
-    int resto = 0;
-    for (std::int16_t n = 1;; ++n) {
-        const QStringView b = blocco(cifre, n);
-        if (b.isEmpty()) {
-            return resto;
-        }
-        int letto = resto;
-        for (QChar c : b) {
-            letto = letto * 10 + (c.unicode() - u'0');
-        }
-        resto = letto % 97;
-    }
+// Writes a code esaminaCodice found valid into its five places, already "0": its last five
+// characters, since any before them are leading zeros.
+void scriviCodice(QChar* campo, QStringView codice) {
+    const qsizetype cifre = std::min(kCifreCodice, codice.size());
+    std::copy(codice.end() - cifre, codice.end(), campo + kCifreCodice - cifre);
 }
+
+// Writes the account's letters and digits right-aligned into its twelve places, already "0";
+// false when there are more than twelve.
+bool scriviConto(QChar* campo, QStringView conto) {
+    qsizetype libero = kLunghezzaConto;
+    for (auto it = conto.crbegin(); it != conto.crend(); ++it) {
+        if (isAlfanumerico(it->unicode())) {
+            if (libero == 0) {
+                return false;
+            }
+            campo[--libero] = *it;
+        }
+    }
+    return true;
+}
+
+// MOD 97-10 of digits and upper-case letters (10 to 35) read left to right, in blocks: the
+// remainder so far with the next digits written after it, r * 10^k + digits, reduced modulo 97
+// once five or more are in. A letter's two digits go in together, so a block holds at most six
+// and the number stays below 97 * 10^6.
+class Resto97 {
+public:
+    void aggiungi(QStringView testo) {
+        for (QChar c : testo) {
+            const char16_t u = c.unicode();
+            if (isCifra(u)) {
+                letto = letto * 10 + (u - u'0');
+                ++nelBlocco;
+            } else {
+                letto = letto * 100 + (u - u'A' + 10);
+                nelBlocco += 2;
+            }
+            if (nelBlocco >= 5) {
+                letto %= 97;
+                nelBlocco = 0;
+            }
+        }
+    }
+
+    int resto() const { return letto % 97; }
+
+private:
+    int letto = 0;
+    int nelBlocco = 0; // digits written after the last remainder
+};
 
 } // namespace
 
@@ -86,34 +118,39 @@ EsitoCalcolo CalcolaIBAN(const QString& abi, const QString& cab, const QString& 
         break;
     }
 
-    // Upper-cased as ComponiBBAN would, leaving the caller's text alone; a shared copy, not a
-    // new string, when nothing changes.
-    const QString contoBBAN = giaMaiuscolo(conto) ? conto : conto.toUpper();
-    const MisureBBAN misure = misuraBBAN(abi, cab, contoBBAN);
-    // ABI and CAB are within their widths here: only an account that keeps more than twelve
-    // letters and digits, which cannot be padded, makes the BBAN longer.
-    if (misure.lunghezza > kLunghezzaBBAN) {
+    // Upper-cased as ComponiBBAN would, leaving the caller's text alone; read in place when
+    // nothing changes.
+    QString contoMaiuscolo;
+    QStringView contoBBAN = conto;
+    if (!giaMaiuscolo(conto)) {
+        contoMaiuscolo = conto.toUpper();
+        contoBBAN = contoMaiuscolo;
+    }
+
+    // Working string: "IT00" and the BBAN, written in place; it becomes the IBAN once the check
+    // digits are in. ABI and CAB fit their places by now; an account that keeps more than twelve
+    // letters and digits does not. With every part in its place, the BBAN after the CIN holds
+    // the very characters the CIN is computed from.
+    EsitoCalcolo esito;
+    esito.iban = QString(kLunghezzaIBAN, Qt::Uninitialized);
+    QChar* iban = esito.iban.data();
+    std::copy_n(u"IT00", kPrefisso, iban);
+    QChar* const allineati = iban + kPrefisso + 1;
+    std::fill_n(allineati, kCaratteriCIN, u'0');
+    scriviCodice(allineati, abi);
+    scriviCodice(allineati + kCifreCodice, cab);
+    if (!scriviConto(allineati + 2 * kCifreCodice, contoBBAN)) {
         return avviso(QStringLiteral("Il numero del conto deve essere composto al massimo da 12 "
                                      "lettere e cifre; segni e spazi non contano."),
                       Campo::Conto);
     }
+    iban[kPrefisso] = letteraCINAllineata(QStringView(allineati, kCaratteriCIN));
 
-    // Working string: "IT00" and the BBAN, written in place; it becomes the IBAN once the check
-    // digits are in.
-    EsitoCalcolo esito;
-    esito.iban = QString(kPrefisso + misure.lunghezza, Qt::Uninitialized);
-    QChar* iban = esito.iban.data();
-    std::copy_n(u"IT00", kPrefisso, iban);
-    scriviBBAN(iban + kPrefisso, abi, cab, contoBBAN, misure);
-
-    // The rearranged string, the BBAN followed by "IT00", as digits; "IT00" always gives
-    // "182900" (I is 18, T is 29).
-    std::array<QChar, 2 * kLunghezzaIBAN> cifre;
-    QChar* fine =
-        cifre.data() + convertiLettere(QStringView(esito.iban).sliced(kPrefisso), cifre.data());
-    fine = std::copy_n(u"182900", 6, fine);
-
-    const int controllo = 98 - restoMod97(QStringView(cifre.data(), fine));
+    // The rearranged string: the BBAN followed by "IT00".
+    Resto97 resto;
+    resto.aggiungi(QStringView(iban + kPrefisso, kLunghezzaIBAN - kPrefisso));
+    resto.aggiungi(u"IT00");
+    const int controllo = 98 - resto.resto();
     iban[2] = QChar(u'0' + controllo / 10);
     iban[3] = QChar(u'0' + controllo % 10);
     esito.calcolato = true;

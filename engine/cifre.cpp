@@ -1,14 +1,15 @@
-#include "cifre.h"
-
 #include "alfabeti.h"
 #include "module1.h"
+
+#include <algorithm>
 
 namespace Module1 {
 
 using namespace alfabeti;
 
-qsizetype convertiLettere(QStringView testo, QChar* cifre) {
-    QChar* fine = cifre;
+QString ConvertiLettere(const QString& testo) {
+    QString cifre(2 * testo.size(), Qt::Uninitialized);
+    QChar* fine = cifre.data();
     for (QChar c : testo) {
         if (isCifra(c.unicode())) {
             *fine++ = c;
@@ -18,17 +19,20 @@ qsizetype convertiLettere(QStringView testo, QChar* cifre) {
             *fine++ = QChar(u'0' + valore % 10);
         }
     }
-    return fine - cifre;
-}
-
-QString ConvertiLettere(const QString& testo) {
-    QString cifre(2 * testo.size(), Qt::Uninitialized);
-    cifre.truncate(convertiLettere(testo, cifre.data()));
+    cifre.truncate(fine - cifre.constData());
     return cifre;
 }
 
 QString EstraiBlocco(const QString& testo, std::int16_t n) {
-    return blocco(testo, n).toString();
+    constexpr qsizetype kLunghezzaBlocco = 5;
+    if (n < 1) {
+        return {};
+    }
+    const qsizetype inizio = (qsizetype(n) - 1) * kLunghezzaBlocco;
+    if (inizio >= testo.size()) {
+        return {};
+    }
+    return testo.sliced(inizio, std::min(kLunghezzaBlocco, testo.size() - inizio));
 }
 
 } // namespace Module1

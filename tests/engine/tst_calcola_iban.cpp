@@ -48,6 +48,8 @@ void TestCalcolaIBAN::calcolato_data() {
     riga("remainder 96 with letters", "1234", "987", "AB123", "IT02Q01234009870000000AB123");
     riga("only punctuation: twelve zeros", "12345", "67890", "--", "IT26G1234567890000000000000");
     riga("punctuation and blanks", "12345", "67890", "12-34/56 78", "IT46H1234567890000012345678");
+    riga("lower case counts as upper case", "1234", "987", "ab-12 345",
+         "IT65D012340098700000AB12345");
     riga("leading zeros do not count: 001234", "001234", "0000987", "AB-12 345",
          "IT65D012340098700000AB12345");
     riga("largest codes, twelve letters and digits among punctuation", "99999", "99999",
