@@ -2,6 +2,8 @@
 
 #include <X11/Xutil.h>
 
+#include <poll.h>
+
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -68,6 +70,7 @@ PrivateDisplay::PrivateDisplay() {
         throw std::runtime_error("cannot connect to " + m_name);
     }
     XSetErrorHandler(ignoreXErrors);
+    XSelectInput(m_display, DefaultRootWindow(m_display), SubstructureNotifyMask);
 }
 
 PrivateDisplay::~PrivateDisplay() {
@@ -76,29 +79,38 @@ PrivateDisplay::~PrivateDisplay() {
     waitpid(m_server, nullptr, 0);
 }
 
-Window PrivateDisplay::findWindow(const std::string& title) const {
-    Window root = 0;
-    Window parent = 0;
-    Window* children = nullptr;
-    unsigned int count = 0;
-    if (XQueryTree(m_display, DefaultRootWindow(m_display), &root, &parent, &children, &count) == 0)
-        return 0;
-    Window found = 0;
-    for (unsigned int i = count; i-- > 0 && found == 0;) {
-        XWindowAttributes attributes;
-        if (XGetWindowAttributes(m_display, children[i], &attributes) == 0 ||
-            attributes.map_state != IsViewable)
-            continue;
-        char* name = nullptr;
-        if (XFetchName(m_display, children[i], &name) != 0 && name != nullptr) {
-            if (title == name)
-                found = children[i];
-            XFree(name);
+void PrivateDisplay::discardEvents() const {
+    XEvent event;
+    while (XPending(m_display) > 0)
+        XNextEvent(m_display, &event);
+}
+
+Window PrivateDisplay::waitForMappedWindow(const std::string& title,
+                                           int timeoutMilliseconds) const {
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline =
+        Clock::now() + std::chrono::milliseconds(timeoutMilliseconds);
+    for (;;) {
+        while (XPending(m_display) > 0) {
+            XEvent event;
+            XNextEvent(m_display, &event);
+            if (event.type != MapNotify)
+                continue;
+            char* name = nullptr;
+            const bool titled = XFetchName(m_display, event.xmap.window, &name) != 0 &&
+                                name != nullptr && title == name;
+            if (name != nullptr)
+                XFree(name);
+            if (titled)
+                return event.xmap.window;
         }
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        if (left <= 0)
+            return 0;
+        pollfd connection{ConnectionNumber(m_display), POLLIN, 0};
+        poll(&connection, 1, static_cast<int>(left));
     }
-    if (children != nullptr)
-        XFree(children);
-    return found;
 }
 
 bool PrivateDisplay::showsBlackAt(Window window, const int (*points)[2], int count) const {

@@ -17,8 +17,12 @@ public:
     const std::string& name() const { return m_name; }
     Display* connection() const { return m_display; }
 
-    // The viewable top-level window with this title, or 0 when there is none (yet).
-    Window findWindow(const std::string& title) const;
+    // Forgets the window events of earlier runs.
+    void discardEvents() const;
+
+    // Waits for a top-level window with this title to be mapped; 0 if none is within the time.
+    // The map events arrive unasked, so the server is not polled while a program starts.
+    Window waitForMappedWindow(const std::string& title, int timeoutMilliseconds) const;
 
     // True when every client-area point (x, y) of the window shows black.
     bool showsBlackAt(Window window, const int (*points)[2], int count) const;

@@ -68,6 +68,7 @@ ProgramRun::ProgramRun(const std::string& program, const PrivateDisplay& display
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    display.discardEvents();
     m_startedAt = monotonicSeconds();
     const int spawned = posix_spawn(&m_pid, program.c_str(), &actions, nullptr, argv, envp.data());
     posix_spawn_file_actions_destroy(&actions);
@@ -84,9 +85,13 @@ ProgramRun::~ProgramRun() {
 std::optional<double> ProgramRun::waitForFirstFrame(const std::string& title,
                                                     double timeoutSeconds) {
     const int count = static_cast<int>(std::size(kBandPoints));
+    const Window window =
+        m_display.waitForMappedWindow(title, static_cast<int>(timeoutSeconds * 1000));
+    if (window == 0)
+        return std::nullopt;
+    // Mapped, but perhaps not painted yet: a few pixels are read each millisecond.
     while (monotonicSeconds() - m_startedAt < timeoutSeconds) {
-        const Window window = m_display.findWindow(title);
-        if (window != 0 && m_display.showsBlackAt(window, kBandPoints, count))
+        if (m_display.showsBlackAt(window, kBandPoints, count))
             return monotonicSeconds() - m_startedAt;
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
