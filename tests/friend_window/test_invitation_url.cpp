@@ -41,6 +41,11 @@ void InvitationUrlTest::exactText_data() {
                                               << "Niccolò"
                                               << page + "?MAIL_DEST=x%40y.it&MAIL_MIT="
                                                         "&NomeAmico=Niccol%C3%B2";
+    // QUrl's decoder would show U+FFFFF as U+FFFD; the request carries the bytes as typed.
+    QTest::newRow("noncharacter as its UTF-8")
+        << "x@y.it"
+        << "" << QString::fromUcs4(U"\U000FFFFF")
+        << page + "?MAIL_DEST=x%40y.it&MAIL_MIT=&NomeAmico=%F3%BF%BF%BF";
     QTest::newRow("query characters")
         << "a&b=c#d@e.it"
         << ""
