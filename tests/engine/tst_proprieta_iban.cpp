@@ -139,6 +139,9 @@ void TestProprietaIBAN::ibanValidoOppureRifiutato() {
         QVERIFY2(iban.mid(10, 5) == QString::number(cab.toInt()).rightJustified(5, u'0'),
                  caso.constData());
         QVERIFY2(iban.mid(15) == alfanumerici.rightJustified(12, u'0'), caso.constData());
+        // The command writes its BBAN in place; it must be the one ComponiBBAN composes.
+        QString contoComposto = conto;
+        QVERIFY2(iban.mid(4) == ComponiBBAN(contoComposto, abi, cab), caso.constData());
     }
     // Both kinds of input were really exercised.
     QVERIFY(calcolati > 3000);
