@@ -12,13 +12,13 @@
 
 int main(int argc, char* argv[]) {
     // The font configuration is read while Qt connects to the display.
-    std::future<void> fontConfiguration = look::preloadFontConfiguration();
+    std::future<void> fonts = look::preloadFonts();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(identity::kProjectName));
     QApplication::setApplicationVersion(QString::fromLatin1(identity::kVersion));
     QApplication::setOrganizationName(QStringLiteral("Brivanta"));
     QApplication::setWindowIcon(look::applicationIcon());
-    fontConfiguration.wait();
+    fonts.wait();
     look::registerFonts();
     // The designs' default face serves the message boxes and menus too, as on Windows; it also
     // spares loading a face that no control shows.

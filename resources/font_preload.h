@@ -5,9 +5,10 @@
 namespace look {
 
 // Reads the system's font configuration on a thread of its own, so that the reading overlaps
-// Qt's connection to the display instead of delaying the first frame. Start it before the
-// QApplication and wait for it before registerFonts(): a font lookup made while the reading is
-// still running would read the whole configuration a second time.
-std::future<void> preloadFontConfiguration();
+// Qt's connection to the display instead of delaying the first frame, and adds to it the design
+// faces that the system keeps outside its font folders. Start it before the QApplication and
+// wait for it before registerFonts(): a font lookup made while the reading is still running
+// would read the whole configuration a second time, and would miss the added faces.
+std::future<void> preloadFonts();
 
 } // namespace look

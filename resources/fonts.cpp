@@ -1,6 +1,5 @@
 #include "look.h"
 
-#include <QFile>
 #include <QFont>
 #include <QFontDatabase>
 #include <QStringList>
@@ -8,13 +7,6 @@
 namespace look {
 
 void registerFonts() {
-    // Debian's fonts-wine ships a Tahoma-compatible face in a folder fontconfig does not scan.
-    // Windows has the real faces, and the file is absent there. Its bold file is left out: its
-    // outlines are as thin as the regular ones, while Qt's emboldened regular face looks bold.
-    const QString tahoma = QStringLiteral("/usr/share/wine/fonts/tahoma.ttf");
-    if (QFile::exists(tahoma)) {
-        QFontDatabase::addApplicationFont(tahoma);
-    }
     // Faces of the designs that Linux lacks, mapped to installed faces of close metrics.
     // MS Sans Serif is a bitmap face: Tahoma is its outline successor.
     QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),

@@ -1,4 +1,5 @@
 #include "box_answerer.h"
+#include "font_preload.h"
 #include "frm_email.h"
 #include "look.h"
 #include "message_boxes.h"
@@ -76,6 +77,8 @@ private:
 };
 
 void FrmEmailTest::initTestCase() {
+    // The program's fonts, prepared as main() prepares them.
+    look::preloadFonts().wait();
     look::registerFonts();
     owner = std::make_unique<QWidget>();
     owner->setGeometry(150, 120, 464, 319);

@@ -1,3 +1,4 @@
+#include "font_preload.h"
 #include "form_fixture.h"
 
 #include <QClipboard>
@@ -43,7 +44,11 @@ class BankFieldRulesTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { look::registerFonts(); }
+    void initTestCase() {
+        // The program's fonts, prepared as main() prepares them.
+        look::preloadFonts().wait();
+        look::registerFonts();
+    }
     void init();
     void cleanup() { f_.reset(); }
 

@@ -1,3 +1,4 @@
+#include "font_preload.h"
 #include "form_fixture.h"
 
 #include <QLineEdit>
@@ -26,7 +27,11 @@ class CalcolaIbanClickTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { look::registerFonts(); }
+    void initTestCase() {
+        // The program's fonts, prepared as main() prepares them.
+        look::preloadFonts().wait();
+        look::registerFonts();
+    }
     void init();
     void cleanup() { f_.reset(); }
 

@@ -1,3 +1,4 @@
+#include "font_preload.h"
 #include "form_fixture.h"
 
 #include <QClipboard>
@@ -12,7 +13,11 @@ class CopyClearTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { look::registerFonts(); }
+    void initTestCase() {
+        // The program's fonts, prepared as main() prepares them.
+        look::preloadFonts().wait();
+        look::registerFonts();
+    }
     void init();
     void cleanup() { f_.reset(); }
 

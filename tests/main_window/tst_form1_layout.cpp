@@ -1,4 +1,5 @@
 #include "command_button.h"
+#include "font_preload.h"
 #include "form_fixture.h"
 #include "identity.h"
 #include "picture_box.h"
@@ -18,7 +19,11 @@ class LayoutTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { look::registerFonts(); }
+    void initTestCase() {
+        // The program's fonts, prepared as main() prepares them.
+        look::preloadFonts().wait();
+        look::registerFonts();
+    }
 
     void window();
     void geometry_data();

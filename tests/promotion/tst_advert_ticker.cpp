@@ -1,3 +1,4 @@
+#include "font_preload.h"
 #include "identity.h"
 #include "look.h"
 #include "promotion_window.h"
@@ -43,7 +44,11 @@ private:
     }
 
 private slots:
-    void initTestCase() { look::registerFonts(); }
+    void initTestCase() {
+        // The program's fonts, prepared as main() prepares them.
+        look::preloadFonts().wait();
+        look::registerFonts();
+    }
     void init() {
         w = std::make_unique<PromotionWindow>();
         w->stopTimers();

@@ -1,3 +1,4 @@
+#include "font_preload.h"
 #include "frm_email.h"
 #include "identity.h"
 #include "look.h"
@@ -72,7 +73,11 @@ private:
     }
 
 private slots:
-    void initTestCase() { look::registerFonts(); }
+    void initTestCase() {
+        // The program's fonts, prepared as main() prepares them.
+        look::preloadFonts().wait();
+        look::registerFonts();
+    }
     void init() {
         w = std::make_unique<PromotionWindow>();
         // Each test starts with the mouse over an empty part of the window, so that its first
