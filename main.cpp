@@ -5,7 +5,6 @@
 #include "look.h"
 #include "message_boxes.h"
 #include "promotion_panel.h"
-#include "session_bus.h"
 
 #include <QApplication>
 
@@ -15,9 +14,6 @@ int main(int argc, char* argv[]) {
     // The font configuration is read while Qt connects to the display.
     std::future<void> fonts = look::preloadFonts();
     QApplication app(argc, argv);
-    // Qt's accessibility bridge waits for the session bus at the first widget; the connection is
-    // made meanwhile, while the window is built.
-    const std::future<void> sessionBus = shell::connectSessionBus();
     QApplication::setApplicationName(QString::fromLatin1(identity::kProjectName));
     QApplication::setApplicationVersion(QString::fromLatin1(identity::kVersion));
     QApplication::setOrganizationName(QStringLiteral("Brivanta"));
