@@ -1,6 +1,6 @@
 // bviban-bench <bviban> <bare-window>: start-up, peak memory, idle CPU and engine throughput,
 // each measured in the same run as its floor, printed as one table.
-// BENCH_RUNS (default 21) start-ups of each program; BENCH_IDLE_SECONDS (default 60).
+// BENCH_RUNS (default 41) start-ups of each program; BENCH_IDLE_SECONDS (default 60).
 
 #include "engine_throughput.h"
 #include "private_display.h"
@@ -90,7 +90,7 @@ int main(int argc, char* argv[]) {
     }
     const std::string program = argv[1];
     const std::string floor = argv[2];
-    const int runs = environmentNumber("BENCH_RUNS", 21);
+    const int runs = environmentNumber("BENCH_RUNS", 41);
     const int idleSeconds = environmentNumber("BENCH_IDLE_SECONDS", 60);
 
     try {
@@ -140,6 +140,10 @@ int main(int argc, char* argv[]) {
         printRow(label, idle.programPercent, idle.floorPercent, 0, "< 2%", idle.programPercent < 2);
         printRow("engine, calculations/s (floor: bare)", engine.calculationsPerSecond,
                  engine.bareLoopPerSecond, engineRatio, "<= 3x floor", engineRatio <= 3);
+        // The start-up ratio moves with the machine's state; its spread tells how far to trust it.
+        std::printf("\nstart-up ratio over the %zu paired runs: quartiles %.2fx, %.2fx, %.2fx\n",
+                    startRatios.size(), quantile(startRatios, 0.25), startRatio,
+                    quantile(startRatios, 0.75));
     } catch (const std::exception& e) {
         std::fprintf(stderr, "bench: %s\n", e.what());
         return 1;
