@@ -4,16 +4,28 @@
 #include <QFontDatabase>
 #include <QStringList>
 
+#include <utility>
+
 namespace look {
 
 void registerFonts() {
     // Faces of the designs that Linux lacks, mapped to installed faces of close metrics.
     // MS Sans Serif is a bitmap face: Tahoma is its outline successor.
-    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
-                               {QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans")});
-    QFont::insertSubstitutions(QStringLiteral("Tahoma"), {QStringLiteral("DejaVu Sans")});
-    QFont::insertSubstitutions(QStringLiteral("Verdana"), {QStringLiteral("DejaVu Sans")});
-    QFont::insertSubstitutions(QStringLiteral("Arial"), {QStringLiteral("Liberation Sans")});
+    const std::pair<QString, QStringList> substitutes[] = {
+        {QStringLiteral("MS Sans Serif"),
+         {QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans")}},
+        {QStringLiteral("Tahoma"), {QStringLiteral("DejaVu Sans")}},
+        {QStringLiteral("Verdana"), {QStringLiteral("DejaVu Sans")}},
+        {QStringLiteral("Arial"), {QStringLiteral("Liberation Sans")}},
+    };
+    // An installed face gets no substitute. Qt would put the substitute at the head of the face's
+    // fallback list, and then ask fontconfig for the rest of that list as soon as it loads the
+    // face, not when a glyph turns out to be missing.
+    const QStringList installed = QFontDatabase::families();
+    for (const auto& [face, faces] : substitutes) {
+        if (!installed.contains(face, Qt::CaseInsensitive))
+            QFont::insertSubstitutions(face, faces);
+    }
 }
 
 QString installedFamily(const char* face) {

@@ -51,8 +51,8 @@ VbColor foreColor(const QWidget* w);
 QFont vbFont(const char* face, double points, bool bold = false, bool italic = false,
              bool underline = false);
 
-// Maps the Windows faces of the designs to installed faces of close metrics (called once, after
-// preloadFonts() and before the first window).
+// Maps the Windows faces of the designs that are not installed to installed faces of close
+// metrics (called once, after preloadFonts() and before the first window).
 void registerFonts();
 
 // The installed family that shows a design face: the face itself where it is installed (as on

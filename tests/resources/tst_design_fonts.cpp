@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QFontMetrics>
+#include <QRawFont>
 #include <QTest>
 
 // The Windows faces of the designs, resolved as the program resolves them at start-up.
@@ -39,6 +41,16 @@ private slots:
             const QFontInfo drawn(look::vbFont(qPrintable(face), 9.75, bold));
             QCOMPARE(drawn.family(), family);
         }
+    }
+
+    // Tahoma is installed, so it keeps no substitute; a character it lacks still shows, taken from
+    // a face on the fallback list that fontconfig gives when the character turns up.
+    void installedFaceStillFallsBack() {
+        QVERIFY(QFont::substitutes(QStringLiteral("Tahoma")).isEmpty());
+        const QFont font = look::vbFont("Tahoma", 9.75);
+        constexpr char32_t checkMark = 0x2713;
+        QVERIFY(!QRawFont::fromFont(font).supportsCharacter(checkMark));
+        QVERIFY(QFontMetrics(font).inFontUcs4(checkMark));
     }
 
     // Only the regular Tahoma file is added: bold text is the regular face emboldened.
