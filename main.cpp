@@ -6,6 +6,7 @@
 #include "message_boxes.h"
 #include "promotion_panel.h"
 
+#include <QAccessible>
 #include <QApplication>
 
 #include <future>
@@ -14,11 +15,17 @@ int main(int argc, char* argv[]) {
     // The font configuration is read while Qt connects to the display.
     std::future<void> fonts = look::preloadFonts();
     QApplication app(argc, argv);
+    fonts.wait();
+    // Qt lists the installed faces on a thread while this one names the application and waits
+    // for the accessibility bridge, which asks the session bus whether a screen reader is running
+    // (with no bus, libdbus first tries to start one). The first widget would wait there anyway.
+    std::future<void> fontList = look::listFonts();
     QApplication::setApplicationName(QString::fromLatin1(identity::kProjectName));
     QApplication::setApplicationVersion(QString::fromLatin1(identity::kVersion));
     QApplication::setOrganizationName(QStringLiteral("Brivanta"));
     QApplication::setWindowIcon(look::applicationIcon());
-    fonts.wait();
+    QAccessible::isActive();
+    fontList.wait();
     look::registerFonts();
     // The designs' default face serves the message boxes and menus too, as on Windows; it also
     // spares loading a face that no control shows.

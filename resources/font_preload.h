@@ -11,4 +11,9 @@ namespace look {
 // would read the whole configuration a second time, and would miss the added faces.
 std::future<void> preloadFonts();
 
+// Builds Qt's list of installed faces on a thread of its own, while the main thread goes on with
+// work that needs no font. Start it once the QApplication exists (Qt asks the platform for the
+// list) and preloadFonts() is done; wait for it before registerFonts().
+std::future<void> listFonts();
+
 } // namespace look

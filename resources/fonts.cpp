@@ -1,12 +1,26 @@
+#include "font_preload.h"
 #include "look.h"
 
 #include <QFont>
 #include <QFontDatabase>
 #include <QStringList>
 
+#include <system_error>
 #include <utility>
 
 namespace look {
+
+std::future<void> listFonts() {
+    const auto list = [] { QFontDatabase::families(); };
+    try {
+        return std::async(std::launch::async, list);
+    } catch (const std::system_error&) {
+        list();
+        std::promise<void> done;
+        done.set_value();
+        return done.get_future();
+    }
+}
 
 void registerFonts() {
     // Faces of the designs that Linux lacks, mapped to installed faces of close metrics.

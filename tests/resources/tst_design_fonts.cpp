@@ -17,6 +17,7 @@ private slots:
         if (!QFile::exists(QStringLiteral("/usr/share/wine/fonts/tahoma.ttf")))
             QSKIP("Debian's fonts-wine is not installed");
         look::preloadFonts().wait();
+        look::listFonts().wait();
         look::registerFonts();
     }
 
