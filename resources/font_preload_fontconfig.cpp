@@ -1,8 +1,7 @@
+#include "background_task.h"
 #include "font_preload.h"
 
 #include <fontconfig/fontconfig.h>
-
-#include <system_error>
 
 namespace look {
 
@@ -26,15 +25,7 @@ void readConfigurationAndAddFaces() {
 } // namespace
 
 std::future<void> preloadFonts() {
-    try {
-        return std::async(std::launch::async, readConfigurationAndAddFaces);
-    } catch (const std::system_error&) {
-        // No thread to spare: the same work, before Qt needs it.
-        readConfigurationAndAddFaces();
-        std::promise<void> done;
-        done.set_value();
-        return done.get_future();
-    }
+    return runInBackground(readConfigurationAndAddFaces);
 }
 
 } // namespace look

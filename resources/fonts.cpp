@@ -1,3 +1,4 @@
+#include "background_task.h"
 #include "font_preload.h"
 #include "look.h"
 
@@ -5,21 +6,12 @@
 #include <QFontDatabase>
 #include <QStringList>
 
-#include <system_error>
 #include <utility>
 
 namespace look {
 
 std::future<void> listFonts() {
-    const auto list = [] { QFontDatabase::families(); };
-    try {
-        return std::async(std::launch::async, list);
-    } catch (const std::system_error&) {
-        list();
-        std::promise<void> done;
-        done.set_value();
-        return done.get_future();
-    }
+    return runInBackground([] { QFontDatabase::families(); });
 }
 
 void registerFonts() {
