@@ -89,6 +89,13 @@ private slots:
                  count(FcConfigGetCacheDirs(m_default.get())));
     }
 
+    // Fontconfig's patterns hold their values at offsets, which a leak checker cannot follow:
+    // everything is released before it looks.
+    void cleanupTestCase() {
+        m_default.reset();
+        FcFini();
+    }
+
 private:
     std::unique_ptr<FcConfig, ConfigDeleter> m_default;
 };
