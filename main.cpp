@@ -23,7 +23,6 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QString::fromLatin1(identity::kProjectName));
     QApplication::setApplicationVersion(QString::fromLatin1(identity::kVersion));
     QApplication::setOrganizationName(QStringLiteral("Brivanta"));
-    QApplication::setWindowIcon(look::applicationIcon());
     QAccessible::isActive();
     fontList.wait();
     look::registerFonts();
