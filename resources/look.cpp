@@ -113,6 +113,10 @@ QFont vbFont(const char* face, double points, bool bold, bool italic, bool under
     // default (it only moves glyphs vertically), and spare the autohinter, which took a third of
     // the glyph work of the first frame.
     f.setHintingPreference(QFont::PreferNoHinting);
+    // Windows set the designs' text with no kerning and no ligatures. Latin text set that way
+    // also skips the OpenType shaper; scripts that need it are still shaped.
+    f.setKerning(false);
+    f.setStyleStrategy(QFont::PreferNoShaping);
     return f;
 }
 
