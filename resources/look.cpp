@@ -1,7 +1,9 @@
 #include "look.h"
 
+#include "embedded_pictures.h"
+
 #include <QApplication>
-#include <QImageReader>
+#include <QImage>
 #include <QPalette>
 #include <QVariant>
 #include <QWidget>
@@ -31,6 +33,13 @@ QPalette::ColorRole systemRole(quint32 index) {
     default:
         return QPalette::Window;
     }
+}
+
+// The image reads the pixels where the program keeps them, for as long as it runs.
+QImage embeddedImage(const pictures::EmbeddedPicture& picture) {
+    return QImage(reinterpret_cast<const uchar*>(picture.pixels), picture.width, picture.height,
+                  picture.width * 4,
+                  picture.alpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
 }
 
 } // namespace
@@ -121,23 +130,19 @@ QFont vbFont(const char* face, double points, bool bold, bool italic, bool under
 }
 
 QIcon applicationIcon() {
-    return QIcon(QStringLiteral(":/bviban/app.ico"));
+    return QIcon(QPixmap::fromImage(embeddedImage(pictures::applicationIcon)));
 }
 
 QCursor handCursor() {
     // The fingertip of the drawn hand is the hot spot.
-    return QCursor(QPixmap(QStringLiteral(":/bviban/hand.ico")), 6, 0);
+    return QCursor(QPixmap::fromImage(embeddedImage(pictures::handPointer)), 6, 0);
 }
 
 QPixmap badgePicture() {
-    return QPixmap(QStringLiteral(":/bviban/badge.gif"));
+    return QPixmap::fromImage(embeddedImage(pictures::recordBadge));
 }
 QPixmap logoPicture() {
-    // BMP is built into Qt; without a fixed format the reader first asks every image plug-in
-    // whether it can read the file, which loads the JPEG plug-in and its library.
-    QImageReader reader(QStringLiteral(":/bviban/logo.bmp"), "BMP");
-    reader.setAutoDetectImageFormat(false);
-    return QPixmap::fromImage(reader.read());
+    return QPixmap::fromImage(embeddedImage(pictures::vendorLogo));
 }
 
 } // namespace look

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QIcon>
 #include <QImage>
+#include <QImageReader>
 #include <QRegularExpression>
 #include <QSet>
 #include <QtEndian>
@@ -11,8 +12,12 @@
 
 namespace {
 
+QString resourcePath(const QString& name) {
+    return QStringLiteral(BVIBAN_RESOURCES_DIR "/") + name;
+}
+
 QByteArray readResource(const QString& name) {
-    QFile file(QStringLiteral(":/bviban/") + name);
+    QFile file(resourcePath(name));
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return file.readAll();
@@ -43,6 +48,8 @@ class TestResources : public QObject {
     Q_OBJECT
 
 private slots:
+    void picturesShowTheirFilesPixels_data();
+    void picturesShowTheirFilesPixels();
     void picturesHaveTheirDesignSizes_data();
     void picturesHaveTheirDesignSizes();
     void applicationIconHoldsOne32x32Image();
@@ -55,6 +62,28 @@ private slots:
     void iconsAreBitmapEntriesOfTheirColourDepth();
     void versionResourceMatchesIdentity();
 };
+
+// The program carries its pictures as pixels decoded while it is built; they must be the pixels
+// that Qt reads from the picture files.
+void TestResources::picturesShowTheirFilesPixels_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QPixmap>("picture");
+    QTest::newRow("application icon") << "app.ico" << look::applicationIcon().pixmap(32, 32);
+    QTest::newRow("hand pointer") << "hand.ico" << look::handCursor().pixmap();
+    QTest::newRow("record badge") << "badge.gif" << look::badgePicture();
+    QTest::newRow("vendor logo") << "logo.bmp" << look::logoPicture();
+}
+
+void TestResources::picturesShowTheirFilesPixels() {
+    QFETCH(QString, file);
+    QFETCH(QPixmap, picture);
+    QImageReader reader(resourcePath(file));
+    const QImage read = reader.read();
+    QVERIFY2(!read.isNull(), qPrintable(reader.errorString()));
+    // Compared as they are drawn: premultiplied, so that fully transparent pixels all match.
+    QCOMPARE(picture.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied),
+             read.convertToFormat(QImage::Format_ARGB32_Premultiplied));
+}
 
 void TestResources::picturesHaveTheirDesignSizes_data() {
     QTest::addColumn<QPixmap>("picture");
