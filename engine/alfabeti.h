@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QStringView>
 
 #include <algorithm>
@@ -21,10 +22,15 @@ constexpr bool isAlfanumerico(char16_t c) {
 }
 
 // True when upper-casing would leave `testo` as it is. Only plain ASCII is judged here (some
-// other characters become A-Z letters); anything else answers false, for toUpper to decide.
+// other characters become A-Z letters); anything else answers false, for maiuscolo to decide.
 inline bool giaMaiuscolo(QStringView testo) {
     return std::all_of(testo.cbegin(), testo.cend(),
                        [](QChar c) { return c.unicode() < 0x80 && !(c >= u'a' && c <= u'z'); });
 }
+
+// `testo` upper-cased one character at a time, one to one, as Windows did: "ß" stays "ß" instead
+// of becoming "SS", so that no letter the user did not type can reach an account. A character
+// whose upper case is not a single character of the same width stays as it is.
+QString maiuscolo(QStringView testo);
 
 } // namespace Module1::alfabeti

@@ -42,10 +42,10 @@ QChar* scriviCodice(QChar* bban, QStringView codice, qsizetype significative) {
     return bban;
 }
 
-// toUpper looks every character up in the Unicode tables, which typed accounts rarely need.
-void maiuscolo(QString& conto) {
+// Upper-casing looks every character up in the Unicode tables, which typed accounts rarely need.
+void aMaiuscolo(QString& conto) {
     if (!giaMaiuscolo(conto)) {
-        conto = std::move(conto).toUpper();
+        conto = maiuscolo(conto);
     }
 }
 
@@ -86,7 +86,7 @@ void scriviBBAN(QChar* bban, QStringView abi, QStringView cab, QStringView conto
 } // namespace
 
 QString FiltraAlfanumerici(QString& conto) {
-    maiuscolo(conto);
+    aMaiuscolo(conto);
     const qsizetype tenuti = std::count_if(conto.cbegin(), conto.cend(), alfanumerico);
     if (tenuti == conto.size()) {
         return conto;
@@ -99,7 +99,7 @@ QString FiltraAlfanumerici(QString& conto) {
 QString ComponiBBAN(QString& conto, const QString& abi, const QString& cab) {
     // The account is upper-cased before the CIN is computed, so that its letters count in the
     // CIN exactly as they stand in the BBAN, whatever case the caller passes.
-    maiuscolo(conto);
+    aMaiuscolo(conto);
     const MisureBBAN misure = misuraBBAN(abi, cab, conto);
     QString bban(misure.lunghezza, Qt::Uninitialized);
     scriviBBAN(bban.data(), abi, cab, conto, misure);

@@ -123,7 +123,7 @@ EsitoCalcolo CalcolaIBAN(const QString& abi, const QString& cab, const QString& 
     QString contoMaiuscolo;
     QStringView contoBBAN = conto;
     if (!giaMaiuscolo(conto)) {
-        contoMaiuscolo = conto.toUpper();
+        contoMaiuscolo = maiuscolo(conto);
         contoBBAN = contoMaiuscolo;
     }
 

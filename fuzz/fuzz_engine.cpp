@@ -3,6 +3,7 @@
 // Coordinates that a user can type (ABI and CAB of one to five digits, an account keeping one
 // to twelve letters and digits) must always be computed, and into their own BBAN.
 
+#include "alfabeti.h"
 #include "calcola_iban.h"
 #include "module1.h"
 
@@ -74,7 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     const QString abi = textFrom(data);
     const QString cab = textFrom(data);
     // The command upper-cases the account field before it reads the three fields.
-    const QString account = textFrom(data).toUpper();
+    const QString account = Module1::alfabeti::maiuscolo(textFrom(data));
 
     const Module1::EsitoCalcolo result = Module1::CalcolaIBAN(abi, cab, account);
     const QString kept = lettersAndDigits(account);

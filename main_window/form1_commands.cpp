@@ -1,5 +1,6 @@
 #include "form1.h"
 
+#include "alfabeti.h"
 #include "calcola_iban.h"
 #include "message_boxes.h"
 
@@ -16,7 +17,7 @@ void Form1::connectCommands() {
 
 void Form1::CalcolaIBAN_Click() {
     // The account is shown upper-cased on every activation, also when a field is missing.
-    txtCC->setText(txtCC->text().toUpper());
+    txtCC->setText(Module1::alfabeti::maiuscolo(txtCC->text()));
 
     const Module1::EsitoCalcolo esito =
         Module1::CalcolaIBAN(txtABI->text(), txtCAB->text(), txtCC->text());

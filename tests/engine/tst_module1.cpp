@@ -107,7 +107,16 @@ void TestModule1::filtraAlfanumerici_data() {
     riga("only punctuation", "--", "", "--");
     riga("e grave becomes E grave, dropped", QStringLiteral("\u00E812"), "12",
          QStringLiteral("\u00C812"));
-    riga("sharp s becomes SS", QStringLiteral("\u00DF1"), "SS1", "SS1");
+    // One character for one: upper cases of several characters are not taken.
+    riga("sharp s stays, dropped", QStringLiteral("\u00DFx1"), "X1", QStringLiteral("\u00DFX1"));
+    riga("fi ligature stays, dropped", QStringLiteral("\uFB01-1"), "1", QStringLiteral("\uFB01-1"));
+    riga("n with apostrophe stays, dropped", QStringLiteral("\u01491"), "1",
+         QStringLiteral("\u01491"));
+    riga("j with caron stays, dropped", QStringLiteral("\u01F0a"), "A", QStringLiteral("\u01F0A"));
+    riga("dotless i becomes I", QStringLiteral("\u0131"), "I", "I");
+    riga("beyond the BMP, upper-cased whole", QStringLiteral("\U000104281"), "1",
+         QStringLiteral("\U000104001"));
+    riga("lone surrogate kept", QChar(0xD801) + QString("b"), "B", QChar(0xD801) + QString("B"));
     riga("letters and digits only", "AB12", "AB12", "AB12");
     riga("empty", "", "", "");
 }
@@ -142,6 +151,8 @@ void TestModule1::componiBBAN_data() {
          "D012340098700000AB12345", "AB-12 345");
     riga("accented letter dropped", QStringLiteral("\u00E812"), "12345", "67890",
          "H1234567890000000000012", QStringLiteral("\u00C812"));
+    riga("sharp s adds no letters", QStringLiteral("\u00DF"), "12345", "67890",
+         "G1234567890000000000000", QStringLiteral("\u00DF"));
     riga("all zeros", "0", "0", "0", "L0000000000000000000000", "0");
     // Zeros after a letter are still leading zeros: the number is 1, written once.
     riga("letters between the ABI's zeros", "12", "0A0B01", "12345", "G0000112345000000000012",

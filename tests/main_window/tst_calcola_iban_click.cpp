@@ -107,6 +107,11 @@ void CalcolaIbanClickTest::computes_data() {
     row("remainder 1 gives 97", "12345", "67890", "102", "102", "IT97J1234567890000000000102");
     row("remainder 96 gives 02", "12345", "67890", "16", "16", "IT02L1234567890000000000016");
     row("short codes padded", "1", "1", "78", "78", "IT02J0000100001000000000078");
+    // Upper-cased one character for one: the sharp s stays, and is then dropped.
+    row("sharp s adds no letters", "12345", "67890", "\u00DF", "\u00DF",
+        "IT26G1234567890000000000000");
+    row("sharp s among letters", "12345", "67890", "\u00DFx\u00DF", "\u00DFX\u00DF",
+        "IT26D123456789000000000000X");
 }
 
 void CalcolaIbanClickTest::computes() {
