@@ -1,0 +1,67 @@
+#include "byte_source.h"
+
+#include "conversion_error.h"
+
+#include <cerrno>
+#include <cstring>
+
+#include "system_reason.h"
+
+namespace lists {
+
+std::string displayName(const std::filesystem::path& path) {
+    if (path == "-") {
+        return "(standard input)";
+    }
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+ByteSource::ByteSource(const std::filesystem::path& path) : name_(displayName(path)) {
+    if (path == "-") {
+        file_ = stdin;
+    } else {
+        std::error_code error;
+        if (std::filesystem::is_directory(path, error)) {
+            throw ConversionError("Il file " + name_ + " è una cartella, non una tabella.");
+        }
+        file_ = std::fopen(path.c_str(), "rb");
+        if (file_ == nullptr) {
+            const int cause = errno;
+            if (cause == ENOENT) {
+                throw ConversionError("Il file " + name_ + " non esiste.");
+            }
+            throw ConversionError("Impossibile aprire il file " + name_ + ": " +
+                                  systemReason(cause) + ".");
+        }
+        ownsFile_ = true;
+    }
+    // Blocks are read whole; stdio's own buffer would only copy them once more.
+    std::setvbuf(file_, nullptr, _IONBF, 0);
+    if (std::fseek(file_, 0, SEEK_END) == 0) {
+        const long end = std::ftell(file_);
+        if (end >= 0 && std::fseek(file_, 0, SEEK_SET) == 0) {
+            size_ = static_cast<std::uint64_t>(end);
+        }
+    }
+    std::clearerr(file_);
+}
+
+ByteSource::~ByteSource() {
+    if (ownsFile_) {
+        std::fclose(file_);
+    }
+}
+
+std::size_t ByteSource::read(char* to, std::size_t size) {
+    const std::size_t got = std::fread(to, 1, size, file_);
+    if (got < size && std::ferror(file_)) {
+        const int cause = errno;
+        throw ConversionError("Errore di lettura nel file " + name_ + ": " + systemReason(cause) +
+                              ".");
+    }
+    bytesRead_ += got;
+    return got;
+}
+
+} // namespace lists

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace lists {
+
+// One field of a row. A CSV field is text; a spreadsheet cell may be a number or a truth
+// value, which keeps its kind in a spreadsheet output and is read as `text` everywhere else.
+struct Cell {
+    enum class Kind : unsigned char { Text, Number, Boolean };
+
+    std::string_view text; // UTF-8; for a number its digits ("5428", "12.5"), never an exponent
+    double number = 0;
+    Kind kind = Kind::Text;
+};
+
+// Receives a table's rows, in order. The cells are valid during the call only. `joined`, when
+// not empty, is the row's cells as they stand in the CSV input, joined by its separator and
+// needing no quotes: a CSV output with that separator may copy it whole.
+class RowSink {
+public:
+    virtual ~RowSink() = default;
+    virtual void row(std::span<const Cell> cells, std::string_view joined) = 0;
+};
+
+// Reads a table and hands over every row, blank ones too (as rows without text).
+class TableReader {
+public:
+    virtual ~TableReader() = default;
+    virtual void readAll(RowSink& sink) = 0;
+    // Where the row being handed over is, for messages: "riga 12".
+    virtual std::string where() const = 0;
+    // How far the reading has come, from 0 to 1; negative when unknown.
+    virtual double progress() const = 0;
+};
+
+// Writes the converted table row by row.
+class TableWriter {
+public:
+    virtual ~TableWriter() = default;
+    // The row's own cells (`joined` as RowSink says), then empty cells up to `width` columns,
+    // then the `added` texts.
+    virtual void write(std::span<const Cell> cells, std::string_view joined, std::size_t width,
+                       std::span<const std::string_view> added) = 0;
+    // Writes whatever is still held and reports any failure; the output is then complete.
+    virtual void finish() = 0;
+};
+
+} // namespace lists

@@ -1,0 +1,242 @@
+#include "conversion.h"
+
+#include "byte_source.h"
+#include "csv_reader.h"
+#include "csv_writer.h"
+#include "list_converter.h"
+#include "ods_reader.h"
+#include "output_file.h"
+#include "text_decoder.h"
+#include "xlsx_reader.h"
+#include "xlsx_writer.h"
+#include "zip_package.h"
+
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+namespace lists {
+namespace {
+
+enum class InputKind { Text, Xlsx, Ods };
+
+std::string lowerExtension(const std::filesystem::path& path) {
+    std::string extension = path.extension().string();
+    for (char& c : extension) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return extension;
+}
+
+// By the first bytes, not by the name: a workbook renamed .csv is still a workbook.
+InputKind inputKind(const std::filesystem::path& input, const std::string& name) {
+    if (input == "-") {
+        return InputKind::Text;
+    }
+    std::error_code error;
+    if (!std::filesystem::exists(input, error)) {
+        throw ConversionError("Il file " + name + " non esiste.");
+    }
+    if (std::filesystem::is_directory(input, error)) {
+        throw ConversionError("Il file " + name + " è una cartella, non una tabella.");
+    }
+    std::array<unsigned char, 8> head{};
+    if (std::FILE* file = std::fopen(input.c_str(), "rb")) {
+        std::fread(head.data(), 1, head.size(), file);
+        std::fclose(file);
+    }
+    constexpr std::array<unsigned char, 4> kZip = {'P', 'K', 3, 4};
+    constexpr std::array<unsigned char, 8> kOldExcel = {0xD0, 0xCF, 0x11, 0xE0,
+                                                        0xA1, 0xB1, 0x1A, 0xE1};
+    if (std::equal(kOldExcel.begin(), kOldExcel.end(), head.begin())) {
+        throw ConversionError("Il file " + name +
+                              " è nel vecchio formato di Excel (.xls), che non so leggere: "
+                              "salvalo come .xlsx o come CSV.");
+    }
+    if (!std::equal(kZip.begin(), kZip.end(), head.begin())) {
+        return InputKind::Text;
+    }
+    const std::string extension = lowerExtension(input);
+    if (extension == ".ods") {
+        return InputKind::Ods;
+    }
+    if (extension == ".xlsx" || extension == ".xlsm") {
+        return InputKind::Xlsx;
+    }
+    return ZipPackage(input, name).has("content.xml") ? InputKind::Ods : InputKind::Xlsx;
+}
+
+void checkOutput(const std::filesystem::path& input, const std::filesystem::path& output,
+                 const std::string& outputName) {
+    if (input == "-" || output == "-") {
+        return;
+    }
+    std::error_code error;
+    // The same file under any spelling: same device, same inode.
+    if (std::filesystem::equivalent(input, output, error) && !error) {
+        throw ConversionError("Il file di uscita " + outputName +
+                              " è il file d'ingresso stesso: non lo sovrascrivo. Indica un altro "
+                              "nome con -o.");
+    }
+}
+
+struct Attempt {
+    const ConversionRequest& request;
+    InputKind kind;
+    std::filesystem::path output;
+    bool xlsxOutput;
+    std::optional<Encoding> forced;
+    const ConversionHooks& hooks;
+};
+
+Summary convertOnce(const Attempt& attempt) {
+    const ConversionRequest& request = attempt.request;
+    const std::string inputName = displayName(request.input);
+    OutputFile out(attempt.output, request.overwrite);
+
+    std::unique_ptr<ByteSource> source;
+    std::unique_ptr<TextDecoder> decoder;
+    std::unique_ptr<TableReader> reader;
+    char separator = ';';
+    std::string lineEnd = "\r\n";
+    std::string sheetName = "Foglio1";
+    switch (attempt.kind) {
+    case InputKind::Text: {
+        source = std::make_unique<ByteSource>(request.input);
+        // Starting over is possible only when neither side is a stream.
+        const bool strict = request.input != "-" && attempt.output != "-";
+        decoder = std::make_unique<TextDecoder>(*source, attempt.forced, strict);
+        auto csv = std::make_unique<CsvReader>(*decoder, inputName, std::nullopt);
+        separator = csv->separator();
+        lineEnd = std::string(csv->lineEnd());
+        reader = std::move(csv);
+        break;
+    }
+    case InputKind::Xlsx: {
+        auto xlsx =
+            std::make_unique<XlsxReader>(request.input, inputName, SheetChoice(request.sheet));
+        sheetName = xlsx->sheetName();
+        reader = std::move(xlsx);
+        break;
+    }
+    case InputKind::Ods:
+        reader = std::make_unique<OdsReader>(request.input, inputName, SheetChoice(request.sheet));
+        break;
+    }
+
+    std::unique_ptr<TableWriter> writer;
+    if (attempt.xlsxOutput) {
+        out.closeStream();
+        writer = std::make_unique<XlsxWriter>(out.writtenPath(), out.name(), sheetName);
+    } else {
+        writer = std::make_unique<CsvWriter>(out.stream(), out.name(), separator, lineEnd);
+    }
+    ListConverter converter(request.columns, inputName, *reader, *writer, attempt.hooks);
+    reader->readAll(converter);
+    converter.finish();
+    writer->finish();
+    out.commit();
+    Summary summary = converter.summary();
+    summary.output = attempt.output;
+    return summary;
+}
+
+// 1234567 as "1.234.567".
+std::string grouped(std::uint64_t n) {
+    std::string digits = std::to_string(n);
+    for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3) {
+        digits.insert(static_cast<std::size_t>(i), ".");
+    }
+    return digits;
+}
+
+std::string duration(std::chrono::steady_clock::duration elapsed) {
+    const double seconds = std::chrono::duration<double>(elapsed).count();
+    char text[48];
+    if (seconds < 60) {
+        std::snprintf(text, sizeof text, "%.1f s", seconds);
+        *std::strchr(text, '.') = ',';
+    } else {
+        const auto whole = static_cast<long long>(std::llround(seconds));
+        std::snprintf(text, sizeof text, "%lld min %lld s", whole / 60, whole % 60);
+    }
+    return text;
+}
+
+} // namespace
+
+Summary convert(const ConversionRequest& request, const ConversionHooks& hooks) {
+    const auto started = std::chrono::steady_clock::now();
+    try {
+        const std::string inputName = displayName(request.input);
+        const InputKind kind = inputKind(request.input, inputName);
+        const std::filesystem::path output =
+            request.output.empty() ? defaultOutput(request.input) : request.output;
+        checkOutput(request.input, output, displayName(output));
+        Attempt attempt{request,      kind,
+                        output,       output != "-" && lowerExtension(output) == ".xlsx",
+                        std::nullopt, hooks};
+        for (;;) {
+            try {
+                Summary summary = convertOnce(attempt);
+                summary.elapsed = std::chrono::steady_clock::now() - started;
+                return summary;
+            } catch (const NotUtf8&) {
+                // Not UTF-8 after all: the whole file again, as Windows-1252.
+                attempt.forced = Encoding::Windows1252;
+            }
+        }
+    } catch (const std::bad_alloc&) {
+        throw ConversionError("Memoria insufficiente per convertire il file " +
+                              displayName(request.input) + ".");
+    }
+}
+
+std::filesystem::path defaultOutput(const std::filesystem::path& input) {
+    if (input == "-") {
+        return "-";
+    }
+    const std::string extension = lowerExtension(input);
+    std::string added = ".csv";
+    if (extension == ".xlsx" || extension == ".xlsm" || extension == ".ods") {
+        added = ".xlsx";
+    } else if (extension == ".tsv" || extension == ".txt") {
+        added = input.extension().string();
+    }
+    std::filesystem::path output = input;
+    output.replace_filename(input.stem().string() + "-IBAN" + added);
+    return output;
+}
+
+std::filesystem::path freeOutput(const std::filesystem::path& wanted) {
+    if (!pathExists(wanted)) {
+        return wanted;
+    }
+    for (int n = 2;; ++n) {
+        std::filesystem::path candidate = wanted;
+        candidate.replace_filename(wanted.stem().string() + " (" + std::to_string(n) + ")" +
+                                   wanted.extension().string());
+        if (!pathExists(candidate)) {
+            return candidate;
+        }
+    }
+}
+
+std::string summaryText(const Summary& summary) {
+    std::string text = "Righe lette: " + grouped(summary.rowsRead);
+    if (summary.dataRows != summary.rowsRead) {
+        text += " (righe di dati: " + grouped(summary.dataRows) + ")";
+    }
+    text += "\nRighe OK: " + grouped(summary.rowsOk);
+    text += "\nRighe con un motivo: " + grouped(summary.rowsWithReason);
+    for (const auto& [reason, count] : summary.reasons) {
+        text += "\n  " + grouped(count) + " × " + reason;
+    }
+    text += "\nTempo: " + duration(summary.elapsed);
+    return text;
+}
+
+} // namespace lists

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "columns.h"
+#include "conversion_error.h"
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace lists {
+
+struct ConversionRequest {
+    std::filesystem::path input;  // "-" for standard input
+    std::filesystem::path output; // empty: defaultOutput(input); "-" for standard output
+    std::string sheet;            // of a workbook: "" for the first, a number from 1, or a name
+    ColumnOptions columns;
+    bool overwrite = false;
+};
+
+struct Progress {
+    double fraction = -1; // from 0 to 1; negative when unknown (standard input)
+    std::uint64_t rows = 0;
+    std::chrono::steady_clock::duration elapsed{};
+};
+
+struct ConversionHooks {
+    // Called about ten times a second, on the converting thread.
+    std::function<void(const Progress&)> progress;
+    // Polled between rows: true stops the conversion with ConversionCancelled.
+    const std::atomic<bool>* cancelled = nullptr;
+};
+
+struct Summary {
+    std::filesystem::path output;
+    Mode mode = Mode::Calcolo;
+    std::uint64_t rowsRead = 0;       // every row, headers and blank rows included
+    std::uint64_t dataRows = 0;       // rows after the header that are not blank
+    std::uint64_t rowsOk = 0;         // data rows whose Esito is OK
+    std::uint64_t rowsWithReason = 0; // data rows whose Esito holds a reason
+    std::vector<std::pair<std::string, std::uint64_t>> reasons; // the five most frequent
+    std::chrono::steady_clock::duration elapsed{};
+};
+
+// Converts a list: every row of the input, in order and with its own fields unchanged, gets
+// the added columns of its mode. The output is complete under its name when this returns;
+// on a ConversionError or ConversionCancelled nothing is left under that name.
+Summary convert(const ConversionRequest& request, const ConversionHooks& hooks = {});
+
+// NAME-IBAN.csv beside NAME.csv (a .tsv or .txt keeps its extension), NAME-IBAN.xlsx beside
+// a workbook; "-" (standard output) for standard input.
+std::filesystem::path defaultOutput(const std::filesystem::path& input);
+
+// `wanted` when no file has that name, else "NAME (2).ext", "NAME (3).ext" and so on.
+std::filesystem::path freeOutput(const std::filesystem::path& wanted);
+
+// The summary in Italian, one fact a line: rows read, rows OK, rows with a reason and the most
+// frequent reasons, the time.
+std::string summaryText(const Summary& summary);
+
+} // namespace lists

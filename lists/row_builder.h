@@ -1,0 +1,37 @@
+#pragma once
+
+#include "cell.h"
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace lists {
+
+// Gathers a spreadsheet row cell by cell, columns rising, with copies of the texts; the
+// columns skipped are empty.
+class RowBuilder {
+public:
+    // No row holds more columns than a spreadsheet has.
+    static constexpr std::size_t kMaximumColumns = 16384;
+
+    void clear();
+    // Ignored beyond kMaximumColumns.
+    void add(std::size_t column, Cell::Kind kind, double number, std::string_view text);
+    bool empty() const { return entries_.empty(); }
+    std::span<const Cell> cells();
+
+private:
+    struct Entry {
+        std::size_t column;
+        Cell::Kind kind;
+        double number;
+        std::size_t offset;
+        std::size_t length;
+    };
+    std::vector<Entry> entries_;
+    std::string texts_;
+    std::vector<Cell> cells_;
+};
+
+} // namespace lists

@@ -1,0 +1,50 @@
+#include "zip_package.h"
+
+#include <orcus/exception.hpp>
+
+namespace lists {
+
+ZipPackage::ZipPackage(const std::filesystem::path& path, std::string fileName)
+    : fileName_(std::move(fileName)) {
+    try {
+        stream_ = std::make_unique<orcus::zip_archive_stream_fd>(path.c_str());
+        archive_ = std::make_unique<orcus::zip_archive>(stream_.get());
+        archive_->load();
+    } catch (const std::exception& error) {
+        unreadable(error.what());
+    }
+}
+
+ZipPackage::~ZipPackage() = default;
+
+void ZipPackage::unreadable(const std::string& why) const {
+    throw ConversionError("Il file " + fileName_ + " non è un foglio di calcolo leggibile (" + why +
+                          ").");
+}
+
+bool ZipPackage::has(std::string_view entry) const {
+    for (std::size_t i = 0; i < archive_->get_file_entry_count(); ++i) {
+        if (archive_->get_file_entry_name(i) == entry) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::vector<unsigned char> ZipPackage::read(std::string_view entry) const {
+    std::vector<unsigned char> bytes;
+    try {
+        if (!archive_->read_file_entry(entry, bytes)) {
+            unreadable("manca la parte " + std::string(entry));
+        }
+    } catch (const ConversionError&) {
+        throw;
+    } catch (const std::bad_alloc&) {
+        throw ConversionError("Memoria insufficiente per leggere il file " + fileName_ + ".");
+    } catch (const std::exception& error) {
+        unreadable(error.what());
+    }
+    return bytes;
+}
+
+} // namespace lists
