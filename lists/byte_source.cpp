@@ -1,11 +1,10 @@
 #include "byte_source.h"
 
 #include "conversion_error.h"
+#include "system_reason.h"
 
 #include <cerrno>
 #include <cstring>
-
-#include "system_reason.h"
 
 namespace lists {
 
@@ -21,10 +20,6 @@ ByteSource::ByteSource(const std::filesystem::path& path) : name_(displayName(pa
     if (path == "-") {
         file_ = stdin;
     } else {
-        std::error_code error;
-        if (std::filesystem::is_directory(path, error)) {
-            throw ConversionError("Il file " + name_ + " è una cartella, non una tabella.");
-        }
         file_ = std::fopen(path.c_str(), "rb");
         if (file_ == nullptr) {
             const int cause = errno;
@@ -38,14 +33,19 @@ ByteSource::ByteSource(const std::filesystem::path& path) : name_(displayName(pa
     }
     // Blocks are read whole; stdio's own buffer would only copy them once more.
     std::setvbuf(file_, nullptr, _IONBF, 0);
-    if (std::fseek(file_, 0, SEEK_END) == 0) {
+    // What is left to read, when the input can tell (a file can, a pipe cannot).
+    const long start = std::ftell(file_);
+    if (start >= 0 && std::fseek(file_, 0, SEEK_END) == 0) {
         const long end = std::ftell(file_);
-        if (end >= 0 && std::fseek(file_, 0, SEEK_SET) == 0) {
-            size_ = static_cast<std::uint64_t>(end);
+        if (end >= start && std::fseek(file_, start, SEEK_SET) == 0) {
+            size_ = static_cast<std::uint64_t>(end - start);
         }
     }
     std::clearerr(file_);
 }
+
+ByteSource::ByteSource(std::FILE* stream, std::string name)
+    : file_(stream), name_(std::move(name)) {}
 
 ByteSource::~ByteSource() {
     if (ownsFile_) {

@@ -12,6 +12,8 @@ namespace lists {
 class ByteSource {
 public:
     explicit ByteSource(const std::filesystem::path& path);
+    // An open stream (a pipe, a memory stream), read but not closed.
+    ByteSource(std::FILE* stream, std::string name);
     ~ByteSource();
     ByteSource(const ByteSource&) = delete;
     ByteSource& operator=(const ByteSource&) = delete;

@@ -55,7 +55,7 @@ bool CsvReader::fill() {
                                   " non finisce entro 16 MB: probabilmente un campo tra "
                                   "virgolette non si chiude.");
         }
-        buffer_.resize(2 * (buffer_.size() - 1) + 1);
+        buffer_.grow(2 * (buffer_.size() - 1) + 1, end_);
     }
     const std::size_t got = decoder_.decode(buffer_.data() + end_, buffer_.size() - 1 - end_);
     end_ += got;

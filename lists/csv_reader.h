@@ -1,5 +1,7 @@
 #pragma once
 
+#include "byte_buffer.h"
+
 #include "cell.h"
 
 #include <array>
@@ -56,7 +58,7 @@ private:
 
     TextDecoder& decoder_;
     std::string fileName_;
-    std::vector<char> buffer_;
+    ByteBuffer buffer_;
     std::size_t begin_ = 0; // first byte not yet read into a record
     std::size_t end_ = 0;   // end of the decoded text in the buffer
     bool ended_ = false;

@@ -1,11 +1,10 @@
 #include "csv_writer.h"
 
 #include "conversion_error.h"
+#include "system_reason.h"
 
 #include <cerrno>
 #include <cstring>
-
-#include "system_reason.h"
 
 namespace lists {
 namespace {
@@ -43,12 +42,15 @@ void CsvWriter::reserve(std::size_t size) {
     if (used_ + size > buffer_.size()) {
         flush();
         if (size > buffer_.size()) {
-            buffer_.resize(size);
+            buffer_.grow(size, 0);
         }
     }
 }
 
 void CsvWriter::append(std::string_view text) {
+    if (text.empty()) {
+        return;
+    }
     reserve(text.size());
     std::memcpy(buffer_.data() + used_, text.data(), text.size());
     used_ += text.size();

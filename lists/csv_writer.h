@@ -1,5 +1,7 @@
 #pragma once
 
+#include "byte_buffer.h"
+
 #include "cell.h"
 
 #include <array>
@@ -32,7 +34,7 @@ private:
     char separator_;
     std::string lineEnd_;
     std::array<bool, 256> special_{};
-    std::vector<char> buffer_;
+    ByteBuffer buffer_;
     std::size_t used_ = 0;
 };
 

@@ -89,7 +89,7 @@ void ListConverter::start(const Layout& layout, std::optional<std::size_t> heade
     layout_ = layout;
     check_ = std::make_unique<RowCheck>(*layout_);
     titles_ = layout_->titles();
-    std::vector<HeldRow> held = std::move(held_);
+    std::deque<HeldRow> held = std::move(held_);
     held_.clear();
     for (std::size_t i = 0; i < held.size(); ++i) {
         const std::span<const Cell> cells = held[i].cells;

@@ -6,6 +6,7 @@
 #include "row_check.h"
 
 #include <chrono>
+#include <deque>
 #include <memory>
 #include <optional>
 #include <string>
@@ -53,7 +54,7 @@ private:
     std::chrono::steady_clock::time_point started_;
     std::chrono::steady_clock::time_point lastProgress_;
 
-    std::vector<HeldRow> held_;
+    std::deque<HeldRow> held_; // a deque: the cells point into texts that must not move
     int heldWithText_ = 0;
     std::optional<Layout> layout_;
     std::unique_ptr<RowCheck> check_;

@@ -126,7 +126,7 @@ std::size_t TextDecoder::decodeUtf8(char* to, std::size_t capacity) {
     }
     // From here on the bytes go through the lenient decoder, starting with the invalid one.
     const std::size_t rest = n - c.valid;
-    raw_.resize(std::max(raw_.size(), rest + (rawEnd_ - rawBegin_)));
+    raw_.grow(rest + (rawEnd_ - rawBegin_), rawEnd_);
     std::memmove(raw_.data() + rest, raw_.data() + rawBegin_, rawEnd_ - rawBegin_);
     rawEnd_ = rest + (rawEnd_ - rawBegin_);
     rawBegin_ = 0;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "byte_buffer.h"
+
 #include <cstddef>
 #include <optional>
 #include <vector>
@@ -46,7 +48,7 @@ private:
     ByteSource& source_;
     Encoding encoding_ = Encoding::Utf8;
     Mode mode_ = Mode::Utf8;
-    std::vector<char> raw_;
+    ByteBuffer raw_;
     std::size_t rawBegin_ = 0;
     std::size_t rawEnd_ = 0;
     bool ended_ = false;
