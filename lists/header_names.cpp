@@ -1,6 +1,6 @@
 #include "header_names.h"
 
-#include "utf8.h"
+#include "utf8.h" // the verifier's
 
 #include <array>
 #include <utility>
@@ -53,9 +53,10 @@ std::string normalisedHeader(std::string_view header) {
     std::string normalised;
     std::size_t i = 0;
     while (i < header.size()) {
-        std::size_t length = 1;
-        const char32_t c = utf8::decodeFirst(header.substr(i), &length);
-        i += length;
+        const auto* p = reinterpret_cast<const unsigned char*>(header.data()) + i;
+        char32_t c = *p;
+        const int length = c < 0x80 ? 1 : verifier::utf8::decodifica(p, p + (header.size() - i), c);
+        i += length > 0 ? static_cast<std::size_t>(length) : 1;
         if (c >= 'A' && c <= 'Z') {
             normalised += static_cast<char>(c - 'A' + 'a');
         } else if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) {

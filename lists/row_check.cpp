@@ -1,5 +1,7 @@
 #include "row_check.h"
 
+#include "testi.h"
+
 namespace lists {
 namespace {
 
@@ -11,36 +13,123 @@ RowCheck::RowCheck(const Layout& layout)
     : layout_(layout), used_(layout.used()), count_(layout.titles().size()),
       esito_(layout.mode == Mode::Verifica ? 0 : 1) {}
 
-bool RowCheck::refuse(std::string reason) {
-    reason_ = std::move(reason);
+bool RowCheck::refuse() {
     added_.fill({});
     added_[esito_] = reason_;
     return false;
 }
 
 bool RowCheck::check(std::span<const Cell> cells) {
-    std::vector<std::string_view> missing;
+    if (missingColumns(cells)) {
+        return refuse();
+    }
+    switch (layout_.mode) {
+    case Mode::Calcolo:
+        return calcolo(cells);
+    case Mode::Verifica:
+        return verifica(cells);
+    case Mode::Confronto:
+        break;
+    }
+    return confronto(cells);
+}
+
+// A row too short for the columns read: "Riga incompleta: manca la colonna Conto."
+bool RowCheck::missingColumns(std::span<const Cell> cells) {
+    std::array<std::string_view, 4> missing;
+    std::size_t count = 0;
     for (const Column column : used_) {
         if (layout_.of(column) >= cells.size()) {
-            missing.push_back(columnTitle(column));
+            missing[count++] = columnTitle(column);
         }
     }
-    if (!missing.empty()) {
-        std::string reason = missing.size() == 1 ? "Riga incompleta: manca la colonna "
-                                                 : "Riga incompleta: mancano le colonne ";
-        for (std::size_t i = 0; i < missing.size(); ++i) {
-            reason += i == 0 ? "" : i + 1 == missing.size() ? " e " : ", ";
-            reason += missing[i];
-        }
-        return refuse(reason + ".");
+    if (count == 0) {
+        return false;
     }
+    reason_ = count == 1 ? "Riga incompleta: manca la colonna "
+                         : "Riga incompleta: mancano le colonne ";
+    for (std::size_t i = 0; i < count; ++i) {
+        reason_ += i == 0 ? "" : i + 1 == count ? " e " : ", ";
+        reason_ += missing[i];
+    }
+    reason_ += '.';
+    return true;
+}
+
+bool RowCheck::calcolo(std::span<const Cell> cells) {
     const auto field = [&](Column column) { return cells[layout_.of(column)].text; };
     if (!calculation_.calculate(field(Column::Abi), field(Column::Cab), field(Column::Conto))) {
-        return refuse(calculation_.reason());
+        reason_ = calculation_.reason();
+        return refuse();
     }
     added_[0] = calculation_.iban();
     added_[1] = kOk;
     return true;
+}
+
+bool RowCheck::verifica(std::span<const Cell> cells) {
+    verifier::verifica(cells[layout_.of(Column::Iban)].text, verdict_);
+    if (!verdict_.valido()) {
+        invalidReason({});
+        return refuse();
+    }
+    added_[0] = kOk;
+    added_[1] = verdict_.abi();
+    added_[2] = verdict_.cab();
+    added_[3] = verdict_.conto();
+    return true;
+}
+
+bool RowCheck::confronto(std::span<const Cell> cells) {
+    const auto field = [&](Column column) { return cells[layout_.of(column)].text; };
+    if (!calculation_.calculate(field(Column::Abi), field(Column::Cab), field(Column::Conto))) {
+        reason_ = calculation_.reason();
+        return refuse();
+    }
+    const std::string_view computed = calculation_.iban();
+    added_[0] = computed;
+    verifier::verifica(field(Column::Iban), verdict_);
+    if (!verdict_.valido()) {
+        invalidReason(computed);
+        added_[1] = reason_;
+        return false;
+    }
+    if (verdict_.elettronico != computed) {
+        reason_ = "L'IBAN indicato è valido, ma ABI, CAB e conto danno ";
+        reason_ += computed;
+        reason_ += '.';
+        added_[1] = reason_;
+        return false;
+    }
+    added_[1] = kOk;
+    return true;
+}
+
+void RowCheck::invalidReason(std::string_view computed) {
+    reason_.clear();
+    verifier::aggiungiMotivo(verdict_, reason_);
+    const verifier::Suggerimenti& suggestions = verdict_.suggerimenti;
+    for (int i = 0; i < suggestions.numero; ++i) {
+        // The IBAN of the row's own coordinates is the suggestion that settles it.
+        if (!computed.empty() && suggestions[i] == computed) {
+            reason_ += " Forse intendevi ";
+            reason_ += computed;
+            reason_ += ", che è quello di ABI, CAB e conto.";
+            return;
+        }
+    }
+    if (suggestions.numero == 1) {
+        reason_ += " Forse intendevi ";
+        reason_ += suggestions[0];
+        reason_ += '.';
+    } else if (suggestions.numero > 1) {
+        reason_ += " Forse intendevi uno di questi: ";
+        for (int i = 0; i < suggestions.numero; ++i) {
+            reason_ += i == 0 ? "" : ", ";
+            reason_ += suggestions[i];
+        }
+        reason_ += '.';
+    }
 }
 
 } // namespace lists

@@ -4,6 +4,8 @@
 #include "columns.h"
 #include "iban_calculation.h"
 
+#include "verifica_iban.h"
+
 #include <array>
 #include <string>
 #include <string_view>
@@ -11,7 +13,11 @@
 
 namespace lists {
 
-// Fills the added columns of a data row for the layout's mode, and says whether it is OK.
+// Fills the added columns of a data row for the layout's mode, and says whether it is OK:
+//   Calcolo:   IBAN, Esito       the IBAN of ABI, CAB and account, or the command's refusal;
+//   Verifica:  Esito, ABI, CAB, Conto   the verifier's verdict, and the parts of a valid IBAN;
+//   Confronto: IBAN calcolato, Esito    the given IBAN checked, then compared with the computed.
+// A reason that the verifier can mend with a typo suggestion names it.
 class RowCheck {
 public:
     explicit RowCheck(const Layout& layout);
@@ -24,7 +30,13 @@ public:
     std::string_view reason() const { return reason_; }
 
 private:
-    bool refuse(std::string reason);
+    bool missingColumns(std::span<const Cell> cells);
+    bool calcolo(std::span<const Cell> cells);
+    bool verifica(std::span<const Cell> cells);
+    bool confronto(std::span<const Cell> cells);
+    bool refuse();
+    // The verifier's reason for an invalid IBAN, with its suggestions, into reason_.
+    void invalidReason(std::string_view computed);
 
     const Layout& layout_;
     std::vector<Column> used_;
@@ -33,6 +45,7 @@ private:
     std::array<std::string_view, 4> added_{};
     std::string reason_;
     IbanCalculation calculation_;
+    verifier::Risultato verdict_;
 };
 
 } // namespace lists

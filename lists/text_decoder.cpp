@@ -3,6 +3,7 @@
 #include "byte_source.h"
 #include "conversion_error.h"
 #include "utf8.h"
+#include "utf8_blocks.h"
 
 #include <array>
 #include <cstring>
@@ -167,8 +168,8 @@ std::size_t TextDecoder::transcode(char* to, std::size_t capacity) {
                 ++rawBegin_;
                 break;
             }
-            std::size_t length = 0;
-            utf8::decodeFirst(std::string_view(reinterpret_cast<const char*>(b), c.valid), &length);
+            // A whole, valid character: its lead byte gives its length.
+            const std::size_t length = b[0] < 0x80 ? 1 : b[0] < 0xE0 ? 2 : b[0] < 0xF0 ? 3 : 4;
             std::memcpy(out, b, length);
             out += length;
             rawBegin_ += length;

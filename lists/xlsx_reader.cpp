@@ -2,7 +2,7 @@
 
 #include "number_text.h"
 #include "row_builder.h"
-#include "utf8.h"
+#include "utf8_blocks.h"
 #include "zip_package.h"
 
 #include <charconv>

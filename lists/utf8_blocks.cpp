@@ -1,5 +1,6 @@
-#include "utf8.h"
+#include "utf8_blocks.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace lists::utf8 {
@@ -103,27 +104,6 @@ char* encode(char32_t codePoint, char* to) {
         *to++ = static_cast<char>(0x80 | (codePoint & 0x3F));
     }
     return to;
-}
-
-char32_t decodeFirst(std::string_view text, std::size_t* length) {
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-    const unsigned char c = byte(0);
-    if (c < 0x80 || text.size() < 2) {
-        *length = 1;
-        return c;
-    }
-    if (c < 0xE0) {
-        *length = 2;
-        return ((c & 0x1Fu) << 6) | (byte(1) & 0x3Fu);
-    }
-    if (c < 0xF0 || text.size() < 4) {
-        *length = std::min<std::size_t>(3, text.size());
-        return ((c & 0x0Fu) << 12) | ((byte(1) & 0x3Fu) << 6) |
-               (text.size() > 2 ? (byte(2) & 0x3Fu) : 0);
-    }
-    *length = 4;
-    return ((c & 0x07u) << 18) | ((byte(1) & 0x3Fu) << 12) | ((byte(2) & 0x3Fu) << 6) |
-           (byte(3) & 0x3Fu);
 }
 
 } // namespace lists::utf8

@@ -2,10 +2,9 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <string>
-#include <string_view>
 
-// UTF-8 checking and writing, byte by byte, without the standard library's locales.
+// UTF-8 checked block by block, and written into a buffer. (The verifier reads and appends
+// single characters: verifier/utf8.h.)
 namespace lists::utf8 {
 
 enum class Status {
@@ -25,8 +24,5 @@ Check check(const unsigned char* bytes, std::size_t size);
 
 // Appends the UTF-8 form of `codePoint` (at most 4 bytes) at `to`; returns the end.
 char* encode(char32_t codePoint, char* to);
-
-// The code point at the start of `text` (valid UTF-8 assumed), and how many bytes it takes.
-char32_t decodeFirst(std::string_view text, std::size_t* length);
 
 } // namespace lists::utf8
