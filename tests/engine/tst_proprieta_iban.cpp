@@ -101,6 +101,7 @@ class TestProprietaIBAN : public QObject {
 
 private slots:
     void ibanValidoOppureRifiutato();
+    void testiComeQString();
 };
 
 // Every IBAN produced is well formed, passes MOD 97-10 and carries the CIN of its own
@@ -146,6 +147,42 @@ void TestProprietaIBAN::ibanValidoOppureRifiutato() {
     // Both kinds of input were really exercised.
     QVERIFY(calcolati > 3000);
     QVERIFY(rifiutati > 500);
+}
+
+// The entry point for bytes gives what the QString one gives, warnings and fields included,
+// also for accounts typed in lower case, which it upper-cases itself.
+void TestProprietaIBAN::testiComeQString() {
+    Generatore genera(20260117);
+    int confrontati = 0;
+    for (int i = 0; i < 5000; ++i) {
+        const QString abi = i % 50 == 0 ? QString() : genera.codice();
+        const QString cab = i % 70 == 0 ? QString() : genera.codice();
+        QString conto = i % 90 == 0 ? QString() : genera.conto();
+        if (i % 2 == 0) {
+            conto = conto.toLower();
+        }
+        const QByteArray abi8 = abi.toUtf8();
+        const QByteArray cab8 = cab.toUtf8();
+        const QByteArray conto8 = conto.toUtf8();
+        if (conto8.size() != conto.size()) {
+            continue; // beyond ASCII the account belongs to the QString entry point
+        }
+        ++confrontati;
+        const QByteArray caso = "ABI '" + abi8 + "' CAB '" + cab8 + "' conto '" + conto8 + "'";
+        const EsitoCalcolo atteso = CalcolaIBAN(abi, cab, conto);
+        const EsitoCalcoloTesto esito =
+            CalcolaIBAN(std::string_view(abi8.constData(), abi8.size()),
+                        std::string_view(cab8.constData(), cab8.size()),
+                        std::string_view(conto8.constData(), conto8.size()));
+        QVERIFY2(esito.calcolato == atteso.calcolato, caso.constData());
+        if (atteso.calcolato) {
+            QCOMPARE(QString::fromLatin1(esito.iban.data(), 27), atteso.iban);
+        } else {
+            QCOMPARE(QString::fromUtf8(esito.avviso), atteso.avviso);
+            QVERIFY2(esito.campo == atteso.campo, caso.constData());
+        }
+    }
+    QVERIFY(confrontati > 3000);
 }
 
 QTEST_APPLESS_MAIN(TestProprietaIBAN)
