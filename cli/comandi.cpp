@@ -5,7 +5,7 @@
 namespace cli {
 namespace {
 
-constexpr std::array<const Comando*, 2> kComandi = {&kCalcola, &kVerifica};
+constexpr std::array<const Comando*, 3> kComandi = {&kCalcola, &kVerifica, &kConverti};
 
 } // namespace
 

@@ -8,6 +8,7 @@ namespace cli {
 
 extern const Comando kCalcola;
 extern const Comando kVerifica;
+extern const Comando kConverti;
 
 // The subcommands, in the order --help lists them.
 std::span<const Comando* const> comandi();

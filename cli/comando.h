@@ -4,6 +4,7 @@
 #include <optional>
 #include <span>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 // bviban-cli: one program, several subcommands. Each subcommand is a Comando defined in a
@@ -41,14 +42,20 @@ constexpr bool opzione(std::string_view argomento) {
 }
 
 // A subcommand's arguments split into the options it knows and its operands, in order; "--"
-// ends the options. Nothing, after the usage error, for an option it does not know.
+// ends the options. The options of `conValore` take a value, as the next argument or after
+// "=" ("-o FILE", "--foglio=Elenco"). Nothing, after the usage error, for an option it does not
+// know or a value that is missing.
 struct Divisi {
     std::vector<std::string_view> opzioni;
     std::vector<std::string_view> operandi;
+    std::vector<std::pair<std::string_view, std::string_view>> valori;
 
     bool ha(std::string_view opzione) const;
+    // The value given to the option (the last one, if given twice).
+    std::optional<std::string_view> valore(std::string_view opzione) const;
 };
 std::optional<Divisi> dividi(Argomenti argomenti, std::string_view comando,
-                             std::initializer_list<std::string_view> note);
+                             std::initializer_list<std::string_view> note,
+                             std::initializer_list<std::string_view> conValore = {});
 
 } // namespace cli

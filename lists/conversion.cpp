@@ -4,6 +4,7 @@
 #include "csv_reader.h"
 #include "csv_writer.h"
 #include "list_converter.h"
+#include "number_text.h"
 #include "ods_reader.h"
 #include "output_file.h"
 #include "text_decoder.h"
@@ -12,9 +13,7 @@
 #include "zip_package.h"
 
 #include <array>
-#include <cmath>
 #include <cstdio>
-#include <cstring>
 
 namespace lists {
 namespace {
@@ -144,28 +143,6 @@ Summary convertOnce(const Attempt& attempt) {
     return summary;
 }
 
-// 1234567 as "1.234.567".
-std::string grouped(std::uint64_t n) {
-    std::string digits = std::to_string(n);
-    for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3) {
-        digits.insert(static_cast<std::size_t>(i), ".");
-    }
-    return digits;
-}
-
-std::string duration(std::chrono::steady_clock::duration elapsed) {
-    const double seconds = std::chrono::duration<double>(elapsed).count();
-    char text[48];
-    if (seconds < 60) {
-        std::snprintf(text, sizeof text, "%.1f s", seconds);
-        *std::strchr(text, '.') = ',';
-    } else {
-        const auto whole = static_cast<long long>(std::llround(seconds));
-        std::snprintf(text, sizeof text, "%lld min %lld s", whole / 60, whole % 60);
-    }
-    return text;
-}
-
 } // namespace
 
 Summary convert(const ConversionRequest& request, const ConversionHooks& hooks) {
@@ -226,16 +203,16 @@ std::filesystem::path freeOutput(const std::filesystem::path& wanted) {
 }
 
 std::string summaryText(const Summary& summary) {
-    std::string text = "Righe lette: " + grouped(summary.rowsRead);
+    std::string text = "Righe lette: " + groupedDigits(summary.rowsRead);
     if (summary.dataRows != summary.rowsRead) {
-        text += " (righe di dati: " + grouped(summary.dataRows) + ")";
+        text += " (righe di dati: " + groupedDigits(summary.dataRows) + ")";
     }
-    text += "\nRighe OK: " + grouped(summary.rowsOk);
-    text += "\nRighe con un motivo: " + grouped(summary.rowsWithReason);
+    text += "\nRighe OK: " + groupedDigits(summary.rowsOk);
+    text += "\nRighe con un motivo: " + groupedDigits(summary.rowsWithReason);
     for (const auto& [reason, count] : summary.reasons) {
-        text += "\n  " + grouped(count) + " × " + reason;
+        text += "\n  " + groupedDigits(count) + " × " + reason;
     }
-    text += "\nTempo: " + duration(summary.elapsed);
+    text += "\nTempo: " + durationText(summary.elapsed);
     return text;
 }
 

@@ -2,6 +2,8 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 
 namespace lists {
 
@@ -17,6 +19,27 @@ std::string numberText(double value) {
     const std::to_chars_result end =
         std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed);
     return std::string(digits, end.ptr);
+}
+
+std::string durationText(std::chrono::steady_clock::duration elapsed) {
+    const double seconds = std::chrono::duration<double>(elapsed).count();
+    char text[48];
+    if (seconds < 59.95) {
+        std::snprintf(text, sizeof text, "%.1f s", seconds);
+        *std::strchr(text, '.') = ',';
+    } else {
+        const auto whole = static_cast<long long>(std::llround(seconds));
+        std::snprintf(text, sizeof text, "%lld min %lld s", whole / 60, whole % 60);
+    }
+    return text;
+}
+
+std::string groupedDigits(std::uint64_t count) {
+    std::string digits = std::to_string(count);
+    for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3) {
+        digits.insert(static_cast<std::size_t>(i), ".");
+    }
+    return digits;
 }
 
 } // namespace lists

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+#include <cstdint>
 #include <string>
 
 namespace lists {
@@ -7,5 +9,11 @@ namespace lists {
 // A spreadsheet number as a list expects to read it: a whole number as its integer digits
 // (5428, 123456789012), any other in plain decimal notation (12.5), never with an exponent.
 std::string numberText(double value);
+
+// A time as the summary gives it: "0,8 s", "2 min 5 s".
+std::string durationText(std::chrono::steady_clock::duration elapsed);
+
+// A count as Italian writes it: 1234567 as "1.234.567".
+std::string groupedDigits(std::uint64_t count);
 
 } // namespace lists

@@ -1,0 +1,155 @@
+#include "comandi.h"
+
+#include "byte_source.h"
+#include "console.h"
+#include "conversion.h"
+#include "interruptions.h"
+#include "number_text.h"
+
+#include <string>
+
+namespace cli {
+namespace {
+
+using shell::console::Stream;
+
+constexpr auto kPrimaRiga = std::chrono::seconds(1);
+
+// The progress line, on standard error when it is a terminal and the run lasts more than a
+// second: percent, rows per second and time left, rewritten in place.
+class Avanzamento {
+public:
+    Avanzamento() : terminale_(shell::console::isTerminal(Stream::Error)) {}
+
+    void mostra(const lists::Progress& p) {
+        if (!terminale_ || p.elapsed < kPrimaRiga) {
+            return;
+        }
+        const double secondi = std::chrono::duration<double>(p.elapsed).count();
+        std::string riga = "\r\033[K";
+        if (p.fraction >= 0) {
+            riga += std::to_string(static_cast<int>(p.fraction * 100)) + "% · ";
+        }
+        riga += lists::groupedDigits(p.rows) + " righe · ";
+        riga += lists::groupedDigits(static_cast<std::uint64_t>(p.rows / secondi)) + " righe/s";
+        if (p.fraction > 0) {
+            riga +=
+                " · mancano " +
+                lists::durationText(std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                    p.elapsed * ((1 - p.fraction) / p.fraction)));
+        }
+        scrivi(riga);
+        mostrata_ = true;
+    }
+
+    void cancella() {
+        if (mostrata_) {
+            scrivi("\r\033[K");
+            mostrata_ = false;
+        }
+    }
+
+private:
+    static void scrivi(const std::string& testo) {
+        shell::console::write(Stream::Error, testo.data(), testo.size());
+    }
+
+    bool terminale_;
+    bool mostrata_ = false;
+};
+
+std::string tra(std::string_view testo) {
+    return "«" + std::string(testo) + "»";
+}
+
+std::string colonneNonTrovate(const lists::ColumnsNotFound& errore) {
+    std::string testo = std::string(kProgramma) + ": " + errore.what() + "\n";
+    if (!errore.headers().empty()) {
+        testo += "Intestazioni lette: ";
+        for (std::size_t i = 0; i < errore.headers().size(); ++i) {
+            testo += (i == 0 ? "" : ", ") + tra(errore.headers()[i]);
+        }
+        testo += ".\n";
+    }
+    testo += "Indica le colonne con --abi, --cab e --conto, oppure con --iban: il numero della "
+             "colonna (da 1) o il nome della sua intestazione. Per esempio:\n  ";
+    testo += kProgramma;
+    testo += " converti elenco.csv --abi 2 --cab 3 --conto 4\n";
+    return testo;
+}
+
+std::string resoconto(const lists::Summary& riepilogo) {
+    std::string testo = riepilogo.output == "-"
+                            ? std::string("Risultato sullo standard output.\n")
+                            : "Risultato in " + lists::displayName(riepilogo.output) + ".\n";
+    return testo + lists::summaryText(riepilogo) + "\n";
+}
+
+int converti(Argomenti argomenti) {
+    const std::optional<Divisi> divisi =
+        dividi(argomenti, "converti", {"--sovrascrivi"},
+               {"-o", "--foglio", "--abi", "--cab", "--conto", "--iban"});
+    if (!divisi) {
+        return kErrore;
+    }
+    if (divisi->operandi.size() != 1) {
+        return erroreDUso("converti vuole un file: l'elenco da convertire, o - per lo standard "
+                          "input.");
+    }
+    lists::ConversionRequest richiesta;
+    richiesta.input = std::string(divisi->operandi.front());
+    richiesta.output = std::string(divisi->valore("-o").value_or(""));
+    richiesta.sheet = std::string(divisi->valore("--foglio").value_or(""));
+    richiesta.columns.abi = std::string(divisi->valore("--abi").value_or(""));
+    richiesta.columns.cab = std::string(divisi->valore("--cab").value_or(""));
+    richiesta.columns.conto = std::string(divisi->valore("--conto").value_or(""));
+    richiesta.columns.iban = std::string(divisi->valore("--iban").value_or(""));
+    richiesta.overwrite = divisi->ha("--sovrascrivi");
+
+    Avanzamento avanzamento;
+    lists::ConversionHooks ganci;
+    ganci.progress = [&](const lists::Progress& p) { avanzamento.mostra(p); };
+    ganci.cancelled = &shell::interruptions::catchThem();
+    try {
+        const lists::Summary riepilogo = lists::convert(richiesta, ganci);
+        avanzamento.cancella();
+        scriviErrore(resoconto(riepilogo));
+        return riepilogo.rowsWithReason > 0 ? kNonValido : kRiuscito;
+    } catch (const lists::ColumnsNotFound& errore) {
+        avanzamento.cancella();
+        scriviErrore(colonneNonTrovate(errore));
+    } catch (const lists::ConversionError& errore) {
+        avanzamento.cancella();
+        scriviErrore(std::string(kProgramma) + ": " + errore.what() + "\n");
+    } catch (const lists::ConversionCancelled&) {
+        avanzamento.cancella();
+        scriviErrore(std::string(kProgramma) + ": conversione interrotta: nessun file scritto.\n");
+        shell::interruptions::endIfRequested();
+    }
+    return kErrore;
+}
+
+} // namespace
+
+const Comando kConverti = {
+    "converti",
+    "converti FILE [-o USCITA] [--foglio NOME|N] [--abi COL] [--cab COL] [--conto COL]\n"
+    "           [--iban COL] [--sovrascrivi]",
+    "      Converte un elenco CSV, TSV, .xlsx o .ods (- per lo standard input): a ogni riga\n"
+    "      aggiunge l'IBAN calcolato da ABI, CAB e Conto, come fa il pulsante \"Calcola\n"
+    "      IBAN\", oppure verifica la colonna IBAN, o fa le due cose e le confronta; la\n"
+    "      colonna Esito dice OK o il motivo. Nessuna riga si perde e nessun campo cambia.\n"
+    "      Le colonne si trovano dalle intestazioni (ABI, CAB, Conto, C/C, IBAN...) o si\n"
+    "      indicano con --abi, --cab, --conto, --iban: numero da 1 o nome dell'intestazione.\n"
+    "      --foglio sceglie il foglio di un .xlsx o .ods (nome, o numero da 1; di solito il\n"
+    "      primo). Il risultato va in FILE-IBAN.csv (FILE-IBAN.xlsx per un foglio di\n"
+    "      calcolo) accanto a FILE, o in USCITA (- per lo standard output; un nome che\n"
+    "      finisce in .xlsx dà un foglio di calcolo). Un file esistente non viene\n"
+    "      sovrascritto senza --sovrascrivi. Nell'uscita .xlsx la formattazione del foglio\n"
+    "      d'origine (colori, caratteri, larghezze, formati dei numeri) non viene ripresa.\n"
+    "      Il resoconto va sullo standard error. Esce con 0 se tutte le righe sono OK, con\n"
+    "      1 se qualcuna ha un motivo, con 2 se il file non si legge o non si scrive.\n",
+    converti,
+};
+
+} // namespace cli
