@@ -1,6 +1,7 @@
 #include "byte_source.h"
 
 #include "conversion_error.h"
+#include "file_stream.h"
 #include "system_reason.h"
 
 #include <cerrno>
@@ -20,7 +21,7 @@ ByteSource::ByteSource(const std::filesystem::path& path) : name_(displayName(pa
     if (path == "-") {
         file_ = stdin;
     } else {
-        file_ = std::fopen(path.c_str(), "rb");
+        file_ = shell::openFile(path, "rb");
         if (file_ == nullptr) {
             const int cause = errno;
             if (cause == ENOENT) {

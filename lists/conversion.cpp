@@ -3,6 +3,7 @@
 #include "byte_source.h"
 #include "csv_reader.h"
 #include "csv_writer.h"
+#include "file_stream.h"
 #include "list_converter.h"
 #include "number_text.h"
 #include "ods_reader.h"
@@ -43,7 +44,7 @@ InputKind inputKind(const std::filesystem::path& input, const std::string& name)
         throw ConversionError("Il file " + name + " è una cartella, non una tabella.");
     }
     std::array<unsigned char, 8> head{};
-    if (std::FILE* file = std::fopen(input.c_str(), "rb")) {
+    if (std::FILE* file = shell::openFile(input, "rb")) {
         std::fread(head.data(), 1, head.size(), file);
         std::fclose(file);
     }

@@ -35,11 +35,15 @@ std::string durationText(std::chrono::steady_clock::duration elapsed) {
 }
 
 std::string groupedDigits(std::uint64_t count) {
-    std::string digits = std::to_string(count);
-    for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3) {
-        digits.insert(static_cast<std::size_t>(i), ".");
+    const std::string digits = std::to_string(count);
+    std::string grouped;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) {
+            grouped += '.';
+        }
+        grouped += digits[i];
     }
-    return digits;
+    return grouped;
 }
 
 } // namespace lists

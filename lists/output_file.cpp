@@ -2,6 +2,7 @@
 
 #include "byte_source.h"
 #include "conversion_error.h"
+#include "file_stream.h"
 #include "system_reason.h"
 
 #include <cerrno>
@@ -40,7 +41,7 @@ OutputFile::OutputFile(std::filesystem::path target, bool overwrite)
     }
     if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
         // A device or a pipe cannot be replaced, only written to.
-        stream_ = std::fopen(target_.c_str(), "wb");
+        stream_ = shell::openFile(target_, "wb");
         if (stream_ == nullptr) {
             failed(errno);
         }
@@ -57,7 +58,7 @@ OutputFile::OutputFile(std::filesystem::path target, bool overwrite)
         std::snprintf(suffix, sizeof suffix, ".%06x.tmp", digits(entropy));
         temporary_ = folder / ("." + target_.filename().string() + suffix);
         // "x": made here and now, never a file that was there.
-        stream_ = std::fopen(temporary_.c_str(), "wbx");
+        stream_ = shell::openFile(temporary_, "wbx");
         if (stream_ == nullptr && errno != EEXIST) {
             const int cause = errno;
             temporary_.clear();

@@ -46,8 +46,8 @@ bool RowCheck::missingColumns(std::span<const Cell> cells) {
     if (count == 0) {
         return false;
     }
-    reason_ = count == 1 ? "Riga incompleta: manca la colonna "
-                         : "Riga incompleta: mancano le colonne ";
+    reason_ =
+        count == 1 ? "Riga incompleta: manca la colonna " : "Riga incompleta: mancano le colonne ";
     for (std::size_t i = 0; i < count; ++i) {
         reason_ += i == 0 ? "" : i + 1 == count ? " e " : ", ";
         reason_ += missing[i];

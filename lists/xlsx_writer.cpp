@@ -60,7 +60,7 @@ XlsxWriter::XlsxWriter(const std::filesystem::path& file, std::string fileName,
     : fileName_(std::move(fileName)) {
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
-    workbook_ = workbook_new_opt(file.c_str(), &options);
+    workbook_ = workbook_new_opt(file.string().c_str(), &options);
     if (workbook_ == nullptr) {
         throw ConversionError("Impossibile preparare il file " + fileName_ + ".");
     }

@@ -7,7 +7,7 @@ namespace lists {
 ZipPackage::ZipPackage(const std::filesystem::path& path, std::string fileName)
     : fileName_(std::move(fileName)) {
     try {
-        stream_ = std::make_unique<orcus::zip_archive_stream_fd>(path.c_str());
+        stream_ = std::make_unique<orcus::zip_archive_stream_fd>(path.string().c_str());
         archive_ = std::make_unique<orcus::zip_archive>(stream_.get());
         archive_->load();
     } catch (const std::exception& error) {
