@@ -5,9 +5,11 @@
 #include "look.h"
 #include "message_boxes.h"
 #include "promotion_panel.h"
+#include "verify_window_opener.h"
 
 #include <QAccessible>
 #include <QApplication>
+#include <QClipboard>
 
 #include <future>
 
@@ -32,7 +34,11 @@ int main(int argc, char* argv[]) {
 
     const std::unique_ptr<shell::Launcher> launcher = shell::createSystemLauncher();
     QtMessageBoxes messages;
-    Form1 form(messages);
+    VerifyWindowOpener verifyWindow(*QGuiApplication::clipboard());
+    Form1 form(messages, {{QString::fromUtf8(VerifyWindowOpener::kMenuText),
+                           [&verifyWindow](QWidget* mainWindow, const QString& ibanText) {
+                               verifyWindow.open(mainWindow, ibanText);
+                           }}});
     PromotionPanel promotion(form.promotionControls(), *launcher, messages, &form);
     promotion.Form_Load();
     form.show();

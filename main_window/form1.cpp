@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <array>
 #include <initializer_list>
+#include <utility>
 
 namespace {
 
@@ -27,10 +28,10 @@ void stackTopFirst(std::initializer_list<QWidget*> topFirst) {
 
 } // namespace
 
-Form1::Form1(MessageBoxes& messages, QWidget* parent)
+Form1::Form1(MessageBoxes& messages, std::vector<IbanMenuEntry> ibanMenu, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      messages_(messages) {
+      messages_(messages), ibanMenu_(std::move(ibanMenu)) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Quorvel by Brivanta"));
     setWindowIcon(look::applicationIcon());

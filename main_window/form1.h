@@ -2,7 +2,11 @@
 
 #include "promotion_panel.h"
 
+#include <QString>
 #include <QWidget>
+
+#include <functional>
+#include <vector>
 
 class MessageBoxes;
 class PictureBox;
@@ -15,12 +19,20 @@ class QLineEdit;
 class QPushButton;
 class QTimer;
 
+// An entry that the context menu of the IBAN field offers after Qt's own: its text, and what
+// choosing it does with the field's text; the main window is the parent of what it opens.
+struct IbanMenuEntry {
+    QString text;
+    std::function<void(QWidget* mainWindow, const QString& ibanText)> choose;
+};
+
 // The main window: the IBAN calculator with its bank fields and commands, and the promotion
 // panel's controls, whose behaviour the promotion panel supplies.
 class Form1 : public QWidget {
     Q_OBJECT
 public:
-    explicit Form1(MessageBoxes& messages, QWidget* parent = nullptr);
+    explicit Form1(MessageBoxes& messages, std::vector<IbanMenuEntry> ibanMenu = {},
+                   QWidget* parent = nullptr);
 
     // The controls that the promotion panel drives.
     PromotionControls promotionControls() const;
@@ -39,6 +51,7 @@ private:
     void CalcolaIBAN_Click();
     void CopyIBAN_Click();
     void SvuotaCampi_Click();
+    void txtIBAN_ContextMenu(const QPoint& position);
 
     // The bank fields' rules: key rule, trimming on change, focus highlighting.
     void txtABI_Change();
@@ -60,6 +73,7 @@ private:
     void filterInputMethod(QLineEdit* field, QInputMethodEvent& event);
 
     MessageBoxes& messages_;
+    std::vector<IbanMenuEntry> ibanMenu_;
     bool forwardingInput_ = false;
 
     QTimer* Timer2;

@@ -1,0 +1,90 @@
+"""Checking an IBAN in its own window, end to end: a calculated IBAN, the IBAN field's context
+menu, the "Verifica IBAN" window opened from it with that IBAN, valid in green; a mistyped IBAN
+in red with its correction offered as a button; "Copia" read back by another program; Escape,
+and the one window again from the menu."""
+
+import unittest
+
+import design
+from desktop import DesktopTestCase, Window, wait_until
+
+WINDOW_TITLE = "Verifica IBAN"
+# Qt names its popup menus after the application, in _NET_WM_NAME only, which `xdotool search
+# --name` does not read: the menu is found among all visible windows by the name they show.
+MENU_TITLE = "BVIBAN"
+CALCULATED = "IT60X0542811101000000123456"
+
+
+def is_green(p):
+    return p[1] > 90 and p[0] < 70 and p[2] < 70
+
+
+def is_red(p):
+    return p[0] > 180 and p[1] < 110 and p[2] < 110
+
+
+class VerifyWindowTest(DesktopTestCase):
+    def count(self, window, predicate):
+        image = window.grab()
+        return sum(1 for _, _, p in image.pixels() if predicate(p))
+
+    def menu(self):
+        for window_id in self.desktop.visible_windows(".*"):
+            window = Window(self.desktop, window_id)
+            if window.title() == MENU_TITLE:
+                return window
+        return None
+
+    def open_from_menu(self):
+        self.main.click(*design.centre(design.TXT_IBAN), button=3)
+        wait_until(self.menu, 10, "the context menu")
+        # "Verifica un IBAN…" is the last entry, after Qt's own.
+        self.desktop.key("Up", "Return")
+        wait_until(lambda: self.menu() is None, 10, "the menu to close")
+        window = self.desktop.wait_for_window(WINDOW_TITLE)
+        # Without a window manager the keyboard follows the pointer.
+        window.mouse_move(5, 5)
+        return window
+
+    def test_open_check_correct_copy_close(self):
+        self.desktop.type("5428")
+        self.desktop.key("Return")
+        self.desktop.type("11101")
+        self.desktop.key("Return")
+        self.desktop.type("123456")
+        self.desktop.key("Return", "space")
+
+        window = self.open_from_menu()
+        # The calculated IBAN is in the field, and valid: the verdict is green.
+        wait_until(lambda: self.count(window, is_green) > 30, 10, "the green verdict")
+        self.assertEqual(self.count(window, is_red), 0)
+
+        # A mistyped IBAN, as pasted from a letter: red, with one correction offered.
+        self.desktop.key("ctrl+a")
+        self.desktop.type("iban: it60 x054 2811 1010 0000 0123 465")
+        wait_until(lambda: self.count(window, is_red) > 30, 10, "the red verdict")
+        self.assertEqual(self.count(window, is_green), 0)
+        # The first suggestion follows the field: Tab, then Enter puts it in the field.
+        self.desktop.key("Tab", "Return")
+        wait_until(lambda: self.count(window, is_green) > 30, 10, "green again")
+
+        # Copia, reached from the field once no suggestion is left.
+        self.desktop.key("shift+Tab")
+        self.desktop.key("ctrl+a")
+        self.desktop.type("it60x0542811101000000123456")
+        wait_until(lambda: self.count(window, is_green) > 30, 10, "the typed IBAN in green")
+        self.desktop.key("Tab", "space")
+        wait_until(lambda: self.desktop.clipboard() == CALCULATED, 10, "the copied IBAN")
+
+        self.desktop.key("Escape")
+        self.desktop.wait_until_gone(WINDOW_TITLE)
+        self.main.mouse_move(2, 2)
+
+        # The menu opens the one window again, once more with the calculator's IBAN.
+        again = self.open_from_menu()
+        self.assertEqual(self.desktop.visible_windows(WINDOW_TITLE), [again.id])
+        wait_until(lambda: self.count(again, is_green) > 30, 10, "the green verdict again")
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -1,0 +1,104 @@
+#include "form1.h"
+#include "message_boxes.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+namespace {
+
+// What the menu showed, and what choosing an entry handed over.
+struct Visto {
+    QStringList voci;
+    QStringList scelte;
+    QWidget* finestra = nullptr;
+};
+
+// Once the context menu is open: records its entries, then goes up from the bottom by `su`
+// entries with the arrow keys and presses Enter, as a user would.
+void scegliQuandoAperto(const std::shared_ptr<Visto>& visto, int su, int tentativi = 500) {
+    QTimer::singleShot(10, [visto, su, tentativi] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!menu) {
+            if (tentativi > 0) {
+                scegliQuandoAperto(visto, su, tentativi - 1);
+            }
+            return;
+        }
+        for (const QAction* azione : menu->actions()) {
+            visto->voci << (azione->isSeparator() ? QStringLiteral("-") : azione->text());
+        }
+        for (int i = 0; i < su; ++i) {
+            QTest::keyClick(menu, Qt::Key_Up);
+        }
+        QTest::keyClick(menu, Qt::Key_Return);
+    });
+}
+
+} // namespace
+
+class TestIbanFieldMenu : public QObject {
+    Q_OBJECT
+
+private slots:
+    void vociDopoQuelleDiQt();
+};
+
+// The given entries come after Qt's own, in their order; the one chosen receives the IBAN
+// field's text and the main window, after the menu has closed.
+void TestIbanFieldMenu::vociDopoQuelleDiQt() {
+    QtMessageBoxes boxes;
+    auto visto = std::make_shared<Visto>();
+    auto registra = [visto](const char* voce) {
+        return [visto, voce](QWidget* finestra, const QString& iban) {
+            QVERIFY(QApplication::activePopupWidget() == nullptr);
+            visto->scelte << QLatin1String(voce) + QStringLiteral(" ") + iban;
+            visto->finestra = finestra;
+        };
+    };
+    Form1 form(boxes, {{QStringLiteral("Verifica un IBAN…"), registra("verifica")},
+                       {QStringLiteral("Converti un elenco…"), registra("converti")}});
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+
+    auto* txtABI = form.findChild<QLineEdit*>(QStringLiteral("txtABI"));
+    auto* txtIBAN = form.findChild<QLineEdit*>(QStringLiteral("txtIBAN"));
+    txtABI->setFocus();
+    QTest::keyClicks(txtABI, QStringLiteral("5428"));
+    QTest::keyClicks(form.findChild<QLineEdit*>(QStringLiteral("txtCAB")), QStringLiteral("11101"));
+    QTest::keyClicks(form.findChild<QLineEdit*>(QStringLiteral("txtCC")), QStringLiteral("123456"));
+    QTest::mouseClick(form.findChild<QPushButton*>(QStringLiteral("CalcolaIBAN")), Qt::LeftButton);
+    QCOMPARE(txtIBAN->text(), QStringLiteral("IT60X0542811101000000123456"));
+
+    // The last entry but one: "Verifica un IBAN…".
+    scegliQuandoAperto(visto, 2);
+    QContextMenuEvent clic(QContextMenuEvent::Mouse, txtIBAN->rect().center(),
+                           txtIBAN->mapToGlobal(txtIBAN->rect().center()));
+    QApplication::sendEvent(txtIBAN, &clic);
+    QTRY_COMPARE(visto->scelte,
+                 QStringList{QStringLiteral("verifica IT60X0542811101000000123456")});
+    QCOMPARE(visto->finestra, &form);
+    const int separatore = int(visto->voci.lastIndexOf(QStringLiteral("-")));
+    QVERIFY(separatore > 0);
+    QCOMPARE(visto->voci.mid(separatore + 1), (QStringList{QStringLiteral("Verifica un IBAN…"),
+                                                           QStringLiteral("Converti un elenco…")}));
+    const std::unique_ptr<QMenu> diQt(txtIBAN->createStandardContextMenu());
+    QVERIFY(visto->voci.contains(diQt->actions().first()->text()));
+
+    // The last one, from the keyboard's menu key.
+    scegliQuandoAperto(visto, 1);
+    QContextMenuEvent tasto(QContextMenuEvent::Keyboard, QPoint(2, 2),
+                            txtIBAN->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(txtIBAN, &tasto);
+    QTRY_COMPARE(visto->scelte.size(), 2);
+    QCOMPARE(visto->scelte.last(), QStringLiteral("converti IT60X0542811101000000123456"));
+}
+
+QTEST_MAIN(TestIbanFieldMenu)
+#include "tst_iban_field_menu.moc"

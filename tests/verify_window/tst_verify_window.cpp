@@ -1,0 +1,278 @@
+#include "look.h"
+#include "verify_window.h"
+#include "verify_window_opener.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+template <typename... Valori> void riga(const char* nome, const Valori&... valori) {
+    (QTest::newRow(nome) << ... << valori);
+}
+
+constexpr look::VbColor kVerde = 0x00008000;
+const QString kNo = QStringLiteral("—");
+
+QClipboard& appunti() {
+    return *QGuiApplication::clipboard();
+}
+
+QString testo(const QWidget& finestra, const char* nome) {
+    return finestra.findChild<QLabel*>(QLatin1String(nome))->text();
+}
+
+// The suggestion buttons on show, by their captions.
+QStringList suggerimenti(const QWidget& finestra) {
+    QStringList testi;
+    for (int i = 1; i <= VerifyWindow::kSuggerimenti; ++i) {
+        const auto* pulsante =
+            finestra.findChild<QPushButton*>(QStringLiteral("cmdSuggerimento%1").arg(i));
+        if (pulsante->isVisible()) {
+            testi << pulsante->text();
+        }
+    }
+    return testi;
+}
+
+// A window on screen and active, as the opener shows it.
+struct Aperta {
+    Aperta() : finestra(appunti()) {
+        finestra.show();
+        finestra.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&finestra));
+        campo = finestra.findChild<QLineEdit*>(QStringLiteral("txtIBAN"));
+        campo->setFocus();
+    }
+
+    VerifyWindow finestra;
+    QLineEdit* campo = nullptr;
+};
+
+} // namespace
+
+class TestVerifyWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void risultatoMentreSiScrive_data();
+    void risultatoMentreSiScrive();
+    void suggerimentoNelCampo();
+    void copia();
+    void escChiude();
+    void nomiAccessibili();
+    void apertura_data();
+    void apertura();
+    void riaperturaPortaAvantiLaStessa();
+};
+
+void TestVerifyWindow::init() {
+    appunti().clear();
+}
+
+void TestVerifyWindow::risultatoMentreSiScrive_data() {
+    QTest::addColumn<QString>("scritto");
+    QTest::addColumn<QString>("esito");
+    QTest::addColumn<look::VbColor>("colore");
+    QTest::addColumn<QString>("motivo");
+    QTest::addColumn<QStringList>("parti");
+    QTest::addColumn<QStringList>("forme");
+    QTest::addColumn<QStringList>("suggeriti");
+
+    const QStringList esempio = {"IT", "60", "X", "05428", "11101", "000000123456"};
+    const QStringList formeEsempio = {"IT60X0542811101000000123456",
+                                      "IT60 X054 2811 1010 0000 0123 456",
+                                      "IT 60 X 05428 11101 000000123456"};
+    riga("valid, as printed in lower case", QStringLiteral("it60 x054 2811 1010 0000 0123 456"),
+         QStringLiteral("Valido"), kVerde, QString(), esempio, formeEsempio, QStringList());
+    riga("wrong CIN, right check digits", QStringLiteral("IT65A0542811101000000123456"),
+         QStringLiteral("Non valido"), look::kRed,
+         QStringLiteral("Il CIN è A, ma per ABI, CAB e conto dovrebbe essere X. Le cifre di "
+                        "controllo tornano: l'errore si vede solo dal CIN."),
+         QStringList{"IT", "65", "A", "05428", "11101", "000000123456"},
+         QStringList{"IT65A0542811101000000123456", "IT65 A054 2811 1010 0000 0123 456",
+                     "IT 65 A 05428 11101 000000123456"},
+         QStringList());
+    riga("two digits swapped", QStringLiteral("IT60X0542811101000000123465"),
+         QStringLiteral("Non valido"), look::kRed,
+         QStringLiteral("Le cifre di controllo sono 60, ma dovrebbero essere 11. Il CIN è X, ma "
+                        "per ABI, CAB e conto dovrebbe essere Y."),
+         QStringList{"IT", "60", "X", "05428", "11101", "000000123465"},
+         QStringList{"IT60X0542811101000000123465", "IT60 X054 2811 1010 0000 0123 465",
+                     "IT 60 X 05428 11101 000000123465"},
+         QStringList{"IT60 X054 2811 1010 0000 0113 465", "IT60 X054 2811 1010 0000 0123 456"});
+    riga("another country", QStringLiteral("GB29 NWBK 6016 1331 9268 19"), QStringLiteral("Valido"),
+         kVerde,
+         QStringLiteral("Controllati lunghezza e cifre di controllo; il formato nazionale di GB "
+                        "non è stato controllato."),
+         QStringList{"GB", "29", kNo, kNo, kNo, kNo},
+         QStringList{"GB29NWBK60161331926819", "GB29 NWBK 6016 1331 9268 19", kNo}, QStringList());
+    riga("refused character", QStringLiteral("IT60/X054"), QStringLiteral("Non valido"), look::kRed,
+         QStringLiteral("Il carattere «/» in posizione 5 non può stare in un IBAN."),
+         QStringList{kNo, kNo, kNo, kNo, kNo, kNo}, QStringList{kNo, kNo, kNo}, QStringList());
+}
+
+// Typed key by key, the result follows the text.
+void TestVerifyWindow::risultatoMentreSiScrive() {
+    QFETCH(QString, scritto);
+    QFETCH(QString, esito);
+    QFETCH(look::VbColor, colore);
+    QFETCH(QString, motivo);
+    QFETCH(QStringList, parti);
+    QFETCH(QStringList, forme);
+    QFETCH(QStringList, suggeriti);
+
+    Aperta a;
+    QCOMPARE(testo(a.finestra, "lblEsito"), QString());
+    QTest::keyClicks(a.campo, scritto);
+    QCOMPARE(a.campo->text(), scritto);
+    const auto* lblEsito = a.finestra.findChild<QLabel*>(QStringLiteral("lblEsito"));
+    QCOMPARE(lblEsito->text(), esito);
+    QCOMPARE(lblEsito->palette().color(QPalette::WindowText), look::toQColor(colore));
+    QCOMPARE(testo(a.finestra, "lblMotivo"), motivo);
+    const QStringList trovate = {
+        testo(a.finestra, "lblPaese"), testo(a.finestra, "lblCifreControllo"),
+        testo(a.finestra, "lblCIN"),   testo(a.finestra, "lblABI"),
+        testo(a.finestra, "lblCAB"),   testo(a.finestra, "lblConto")};
+    QCOMPARE(trovate, parti);
+    const QStringList formeTrovate = {testo(a.finestra, "lblElettronico"),
+                                      testo(a.finestra, "lblCartaceo"),
+                                      testo(a.finestra, "lblPerCampi")};
+    QCOMPARE(formeTrovate, forme);
+    QCOMPARE(suggerimenti(a.finestra), suggeriti);
+}
+
+// A suggestion, chosen from the keyboard, goes into the field and checks valid.
+void TestVerifyWindow::suggerimentoNelCampo() {
+    Aperta a;
+    QTest::keyClicks(a.campo, QStringLiteral("IT61X0542811101000000123456"));
+    QCOMPARE(suggerimenti(a.finestra), QStringList{"IT60 X054 2811 1010 0000 0123 456"});
+    QTest::keyClick(a.campo, Qt::Key_Tab);
+    auto* pulsante = a.finestra.findChild<QPushButton*>(QStringLiteral("cmdSuggerimento1"));
+    QCOMPARE(QApplication::focusWidget(), pulsante);
+    QTest::keyClick(pulsante, Qt::Key_Return);
+    QCOMPARE(a.campo->text(), QStringLiteral("IT60X0542811101000000123456"));
+    QCOMPARE(testo(a.finestra, "lblEsito"), QStringLiteral("Valido"));
+    QVERIFY(!pulsante->isVisible());
+}
+
+// "Copia" puts the electronic form on the clipboard, and only when there is one.
+void TestVerifyWindow::copia() {
+    Aperta a;
+    auto* copia = a.finestra.findChild<QPushButton*>(QStringLiteral("cmdCopia"));
+    QCOMPARE(copia->text(), QStringLiteral("Copia"));
+    QVERIFY(!copia->isEnabled());
+    QTest::keyClicks(a.campo, QStringLiteral("iban: sm86 u032 2509 8000 0000 0270 100"));
+    QVERIFY(copia->isEnabled());
+    QTest::mouseClick(copia, Qt::LeftButton);
+    QCOMPARE(appunti().text(), QStringLiteral("SM86U0322509800000000270100"));
+    QTest::keyClick(a.campo, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(a.campo, QStringLiteral("IT#"));
+    QVERIFY(!copia->isEnabled());
+}
+
+void TestVerifyWindow::escChiude() {
+    Aperta a;
+    QTest::keyClicks(a.campo, QStringLiteral("IT60"));
+    QTest::keyClick(a.campo, Qt::Key_Escape);
+    QVERIFY(!a.finestra.isVisible());
+}
+
+// Every control says what it is, in Italian, to assistive technology.
+void TestVerifyWindow::nomiAccessibili() {
+    Aperta a;
+    QTest::keyClicks(a.campo, QStringLiteral("IT60X0542811101000000123465"));
+    QCOMPARE(a.finestra.accessibleName(), QStringLiteral("Verifica IBAN"));
+    const QList<QWidget*> controlli = a.finestra.findChildren<QWidget*>();
+    QVERIFY(controlli.size() > 25);
+    for (QWidget* controllo : controlli) {
+        if (!controllo->isVisible()) {
+            continue;
+        }
+        const QAccessibleInterface* accessibile = QAccessible::queryAccessibleInterface(controllo);
+        QVERIFY(accessibile != nullptr);
+        QVERIFY2(!accessibile->text(QAccessible::Name).isEmpty(),
+                 qPrintable(controllo->objectName() + QStringLiteral(" ") +
+                            controllo->metaObject()->className()));
+    }
+    const auto* primo = a.finestra.findChild<QPushButton*>(QStringLiteral("cmdSuggerimento1"));
+    QCOMPARE(primo->accessibleName(),
+             QStringLiteral("Usa il suggerimento IT60 X054 2811 1010 0000 0113 465"));
+    QCOMPARE(a.finestra.findChild<QPushButton*>(QStringLiteral("cmdCopia"))->accessibleName(),
+             QStringLiteral("Copia la forma elettronica"));
+}
+
+void TestVerifyWindow::apertura_data() {
+    QTest::addColumn<QString>("campoIBAN");
+    QTest::addColumn<QString>("appunti");
+    QTest::addColumn<QString>("iniziale");
+
+    riga("the IBAN field's text", QStringLiteral("IT60X0542811101000000123456"),
+         QStringLiteral("DE89370400440532013000"), QStringLiteral("IT60X0542811101000000123456"));
+    riga("the clipboard's IBAN", QString(), QStringLiteral(" de89 3704 0044 0532 0130 00\n"),
+         QStringLiteral("de89 3704 0044 0532 0130 00"));
+    riga("the clipboard's other text", QString(), QStringLiteral("Fattura 2024/118"), QString());
+}
+
+void TestVerifyWindow::apertura() {
+    QFETCH(QString, campoIBAN);
+    QFETCH(QString, appunti);
+    QFETCH(QString, iniziale);
+
+    QWidget principale;
+    principale.setGeometry(100, 100, 600, 400);
+    principale.show();
+    ::appunti().setText(appunti);
+    VerifyWindowOpener apri(::appunti());
+    apri.open(&principale, campoIBAN);
+    VerifyWindow* finestra = apri.window();
+    QVERIFY(finestra != nullptr);
+    QVERIFY(finestra->isVisible());
+    QCOMPARE(finestra->windowTitle(), QStringLiteral("Verifica IBAN"));
+    QCOMPARE(finestra->parentWidget(), &principale);
+    QVERIFY(QTest::qWaitForWindowActive(finestra));
+    QCOMPARE(finestra->findChild<QLineEdit*>(QStringLiteral("txtIBAN"))->text(), iniziale);
+    // Over the middle of the main window.
+    QVERIFY2(finestra->geometry().contains(principale.geometry().center()),
+             qPrintable(QStringLiteral("%1,%2 %3x%4")
+                            .arg(finestra->x())
+                            .arg(finestra->y())
+                            .arg(finestra->width())
+                            .arg(finestra->height())));
+}
+
+// One window: opened again while on screen it comes forward as it is; closed and opened
+// again it starts afresh from the IBAN field.
+void TestVerifyWindow::riaperturaPortaAvantiLaStessa() {
+    QWidget principale;
+    principale.show();
+    VerifyWindowOpener apri(appunti());
+    apri.open(&principale, QStringLiteral("IT60X0542811101000000123456"));
+    VerifyWindow* finestra = apri.window();
+    auto* campo = finestra->findChild<QLineEdit*>(QStringLiteral("txtIBAN"));
+    QVERIFY(QTest::qWaitForWindowActive(finestra));
+    QTest::keyClick(campo, Qt::Key_Backspace);
+
+    principale.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&principale));
+    apri.open(&principale, QStringLiteral("SM86U0322509800000000270100"));
+    QCOMPARE(apri.window(), finestra);
+    QVERIFY(QTest::qWaitForWindowActive(finestra));
+    QCOMPARE(campo->text(), QStringLiteral("IT60X054281110100000012345"));
+
+    QTest::keyClick(campo, Qt::Key_Escape);
+    QVERIFY(!finestra->isVisible());
+    apri.open(&principale, QStringLiteral("SM86U0322509800000000270100"));
+    QCOMPARE(apri.window(), finestra);
+    QVERIFY(finestra->isVisible());
+    QCOMPARE(campo->text(), QStringLiteral("SM86U0322509800000000270100"));
+}
+
+QTEST_MAIN(TestVerifyWindow)
+#include "tst_verify_window.moc"
