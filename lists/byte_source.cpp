@@ -55,14 +55,14 @@ ByteSource::~ByteSource() {
 }
 
 std::size_t ByteSource::read(char* to, std::size_t size) {
-    const std::size_t got = std::fread(to, 1, size, file_);
-    if (got < size && std::ferror(file_)) {
+    const std::ptrdiff_t got = shell::readSome(file_, to, size);
+    if (got < 0) {
         const int cause = errno;
         throw ConversionError("Errore di lettura nel file " + name_ + ": " + systemReason(cause) +
                               ".");
     }
-    bytesRead_ += got;
-    return got;
+    bytesRead_ += static_cast<std::uint64_t>(got);
+    return static_cast<std::size_t>(got);
 }
 
 } // namespace lists

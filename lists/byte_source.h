@@ -18,7 +18,8 @@ public:
     ByteSource(const ByteSource&) = delete;
     ByteSource& operator=(const ByteSource&) = delete;
 
-    // Up to `size` bytes into `to`; 0 at the end. Throws ConversionError on a read error.
+    // Up to `size` bytes into `to`, as many as are there but at least one; 0 only at the end.
+    // Throws ConversionError on a read error.
     std::size_t read(char* to, std::size_t size);
 
     // The input's size in bytes when known, for the progress.

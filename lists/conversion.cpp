@@ -43,6 +43,9 @@ InputKind inputKind(const std::filesystem::path& input, const std::string& name)
     if (std::filesystem::is_directory(input, error)) {
         throw ConversionError("Il file " + name + " è una cartella, non una tabella.");
     }
+    if (!std::filesystem::is_regular_file(input, error)) {
+        return InputKind::Text; // a pipe: its first bytes, once read, would be gone
+    }
     std::array<unsigned char, 8> head{};
     if (std::FILE* file = shell::openFile(input, "rb")) {
         std::fread(head.data(), 1, head.size(), file);

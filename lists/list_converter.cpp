@@ -19,7 +19,8 @@ ListConverter::ListConverter(const ColumnOptions& options, std::string fileName,
                              const TableReader& reader, TableWriter& writer,
                              const ConversionHooks& hooks)
     : options_(options), fileName_(std::move(fileName)), reader_(reader), writer_(writer),
-      hooks_(hooks), started_(std::chrono::steady_clock::now()), lastProgress_(started_) {}
+      hooks_(hooks), started_(std::chrono::steady_clock::now()),
+      lastProgress_(started_ - kProgressEvery) {}
 
 void ListConverter::row(std::span<const Cell> cells, std::string_view joined) {
     ++rowsRead_;

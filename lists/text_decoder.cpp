@@ -78,10 +78,9 @@ bool TextDecoder::refill() {
     std::memmove(raw_.data(), raw_.data() + rawBegin_, rawEnd_ - rawBegin_);
     rawEnd_ -= rawBegin_;
     rawBegin_ = 0;
-    const std::size_t want = raw_.size() - rawEnd_;
-    const std::size_t got = source_.read(raw_.data() + rawEnd_, want);
+    const std::size_t got = source_.read(raw_.data() + rawEnd_, raw_.size() - rawEnd_);
     rawEnd_ += got;
-    if (got < want) {
+    if (got == 0) {
         ended_ = true;
     }
     return rawBegin_ < rawEnd_;
@@ -96,16 +95,16 @@ std::size_t TextDecoder::decodeUtf8(char* to, std::size_t capacity) {
     std::size_t n = std::min(capacity, rawEnd_ - rawBegin_);
     std::memcpy(to, raw_.data() + rawBegin_, n);
     rawBegin_ += n;
-    bool atEnd = ended_ && rawBegin_ == rawEnd_;
-    if (n < capacity && !atEnd) {
-        const std::size_t want = capacity - n;
-        const std::size_t got = source_.read(to + n, want);
-        n += got;
-        if (got < want) {
+    // Nothing held, or only the first bytes of a cut character: read on after them. (Four
+    // bytes or more always begin with a whole character, or an invalid byte.)
+    if (n < 4 && !ended_ && rawBegin_ == rawEnd_) {
+        const std::size_t got = source_.read(to + n, capacity - n);
+        if (got == 0) {
             ended_ = true;
-            atEnd = rawBegin_ == rawEnd_;
         }
+        n += got;
     }
+    const bool atEnd = ended_ && rawBegin_ == rawEnd_;
     const utf8::Check c = utf8::check(reinterpret_cast<const unsigned char*>(to), n);
     if (c.status == utf8::Status::Complete) {
         return n;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
 #include <filesystem>
 
@@ -8,5 +9,11 @@ namespace shell {
 // std::fopen for a path of any characters: Windows takes a wide name, POSIX its bytes. The mode
 // is fopen's ("rb", "wb", "wbx").
 std::FILE* openFile(const std::filesystem::path& path, const char* mode);
+
+// Reads what is there, up to `size` bytes, waiting only until some bytes come: a pipe fed
+// slowly gives what it has instead of holding the reader until `size` bytes are in. Returns
+// how many were read, 0 at the end, -1 on an error (errno says which). The stream must be
+// unbuffered (setvbuf _IONBF) so that no byte waits in stdio's buffer.
+std::ptrdiff_t readSome(std::FILE* file, char* buffer, std::size_t size);
 
 } // namespace shell
