@@ -2,6 +2,7 @@
 #include "form1.h"
 #include "identity.h"
 #include "launcher.h"
+#include "list_conversion.h"
 #include "look.h"
 #include "message_boxes.h"
 #include "promotion_panel.h"
@@ -35,10 +36,16 @@ int main(int argc, char* argv[]) {
     const std::unique_ptr<shell::Launcher> launcher = shell::createSystemLauncher();
     QtMessageBoxes messages;
     VerifyWindowOpener verifyWindow(*QGuiApplication::clipboard());
-    Form1 form(messages, {{QString::fromUtf8(VerifyWindowOpener::kMenuText),
-                           [&verifyWindow](QWidget* mainWindow, const QString& ibanText) {
-                               verifyWindow.open(mainWindow, ibanText);
-                           }}});
+    ListConversion lists(messages, *launcher, ListConversion::systemFileChooser());
+    Form1 form(
+        messages,
+        {{QString::fromUtf8(VerifyWindowOpener::kMenuText),
+          [&verifyWindow](QWidget* mainWindow, const QString& ibanText) {
+              verifyWindow.open(mainWindow, ibanText);
+          }},
+         {QString::fromUtf8(ListConversion::kMenuText),
+          [&lists](QWidget* mainWindow, const QString&) { lists.chooseAndConvert(mainWindow); }}},
+        [&lists](QWidget* mainWindow, const QString& path) { lists.convert(mainWindow, path); });
     PromotionPanel promotion(form.promotionControls(), *launcher, messages, &form);
     promotion.Form_Load();
     form.show();

@@ -28,10 +28,11 @@ void stackTopFirst(std::initializer_list<QWidget*> topFirst) {
 
 } // namespace
 
-Form1::Form1(MessageBoxes& messages, std::vector<IbanMenuEntry> ibanMenu, QWidget* parent)
+Form1::Form1(MessageBoxes& messages, std::vector<IbanMenuEntry> ibanMenu, FileDrop fileDrop,
+             QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      messages_(messages), ibanMenu_(std::move(ibanMenu)) {
+      messages_(messages), ibanMenu_(std::move(ibanMenu)), fileDrop_(std::move(fileDrop)) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Quorvel by Brivanta"));
     setWindowIcon(look::applicationIcon());
@@ -47,6 +48,7 @@ Form1::Form1(MessageBoxes& messages, std::vector<IbanMenuEntry> ibanMenu, QWidge
     centreOnScreen();
     connectCommands();
     connectFields();
+    setAcceptDrops(static_cast<bool>(fileDrop_));
 
     txtABI->setFocus();
     Timer1->start();

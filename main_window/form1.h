@@ -12,6 +12,9 @@ class MessageBoxes;
 class PictureBox;
 class Shape;
 class QFrame;
+class QDragEnterEvent;
+class QDragMoveEvent;
+class QDropEvent;
 class QInputMethodEvent;
 class QKeyEvent;
 class QLabel;
@@ -26,19 +29,26 @@ struct IbanMenuEntry {
     std::function<void(QWidget* mainWindow, const QString& ibanText)> choose;
 };
 
+// What dropping a file on the main window does with the file's path; the main window is the
+// parent of what it opens.
+using FileDrop = std::function<void(QWidget* mainWindow, const QString& path)>;
+
 // The main window: the IBAN calculator with its bank fields and commands, and the promotion
 // panel's controls, whose behaviour the promotion panel supplies.
 class Form1 : public QWidget {
     Q_OBJECT
 public:
     explicit Form1(MessageBoxes& messages, std::vector<IbanMenuEntry> ibanMenu = {},
-                   QWidget* parent = nullptr);
+                   FileDrop fileDrop = {}, QWidget* parent = nullptr);
 
     // The controls that the promotion panel drives.
     PromotionControls promotionControls() const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void createControls();
@@ -52,6 +62,8 @@ private:
     void CopyIBAN_Click();
     void SvuotaCampi_Click();
     void txtIBAN_ContextMenu(const QPoint& position);
+    // A file dragged over the window, its fields included, is the window's to take.
+    bool takeFileDrag(QEvent* event);
 
     // The bank fields' rules: key rule, trimming on change, focus highlighting.
     void txtABI_Change();
@@ -74,6 +86,7 @@ private:
 
     MessageBoxes& messages_;
     std::vector<IbanMenuEntry> ibanMenu_;
+    FileDrop fileDrop_;
     bool forwardingInput_ = false;
 
     QTimer* Timer2;

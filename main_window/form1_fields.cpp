@@ -106,6 +106,9 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
     if (field != txtABI && field != txtCAB && field != txtCC) {
         return QWidget::eventFilter(watched, event);
     }
+    if (takeFileDrag(event)) {
+        return true; // a file is not text for the field: it goes to the window
+    }
     switch (event->type()) {
     case QEvent::KeyPress:
         return filterKeyPress(field, *static_cast<QKeyEvent*>(event));

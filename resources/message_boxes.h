@@ -12,10 +12,15 @@ public:
 
     virtual ~MessageBoxes() = default;
     virtual void show(QWidget* parent, Icon icon, const QString& title, const QString& text) = 0;
+    // A box with two buttons, `yes` first and the default; true when the user chose it.
+    virtual bool ask(QWidget* parent, Icon icon, const QString& title, const QString& text,
+                     const QString& yes, const QString& no) = 0;
 };
 
 // The real boxes, modal over their parent.
 class QtMessageBoxes : public MessageBoxes {
 public:
     void show(QWidget* parent, Icon icon, const QString& title, const QString& text) override;
+    bool ask(QWidget* parent, Icon icon, const QString& title, const QString& text,
+             const QString& yes, const QString& no) override;
 };

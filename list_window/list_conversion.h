@@ -1,0 +1,69 @@
+#pragma once
+
+#include "conversion.h"
+#include "conversion_dialog.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class MessageBoxes;
+class QThread;
+class QWidget;
+
+namespace shell {
+class Launcher;
+}
+
+// Converting a list from the main window: a dropped file, or one chosen with "Converti un
+// elenco…". The conversion runs on a worker thread while a dialog shows its progress and the
+// main window goes on (ticker, blink); then a box gives the summary and offers to open the
+// output's folder. The output goes beside the list and never replaces a file: NAME-IBAN.csv,
+// else NAME-IBAN (2).csv, (3) and so on. Failures are told in Italian message boxes.
+class ListConversion : public QObject {
+    Q_OBJECT
+public:
+    // The entry of the IBAN field's context menu.
+    static constexpr char kMenuText[] = "Converti un elenco…";
+
+    // Asks for the list to convert; an empty path when the user gives up.
+    using FileChooser = std::function<QString(QWidget* owner)>;
+    static FileChooser systemFileChooser();
+
+    ListConversion(MessageBoxes& messages, shell::Launcher& launcher, FileChooser chooseFile);
+    // Stops a conversion still running and waits for it: nothing is left half written.
+    ~ListConversion() override;
+
+    void convert(QWidget* owner, const QString& path);
+    void chooseAndConvert(QWidget* owner);
+
+    // The progress dialog while a conversion runs.
+    ConversionDialog* dialog() const { return dialog_; }
+
+signals:
+    // A conversion has ended and what it had to say has been said.
+    void done();
+
+private:
+    struct Outcome {
+        std::optional<lists::Summary> summary;
+        QString error; // when it failed
+        bool cancelled = false;
+    };
+
+    void finish(const Outcome& outcome);
+    void report(const lists::Summary& summary);
+
+    MessageBoxes& messages_;
+    shell::Launcher& launcher_;
+    FileChooser chooseFile_;
+    QPointer<QWidget> owner_;
+    QPointer<ConversionDialog> dialog_;
+    QThread* worker_ = nullptr;
+    std::atomic<bool> cancelled_{false};
+};
