@@ -1,5 +1,8 @@
 #include "forme.h"
 
+#include <array>
+#include <cstring>
+
 namespace verifier {
 
 void aggiungiCartaceo(std::string_view elettronico, std::string& uscita) {
@@ -22,12 +25,24 @@ void aggiungiPerCampi(const Risultato& risultato, std::string& uscita) {
     if (!risultato.conParti()) {
         return;
     }
-    for (const std::string_view parte : {risultato.paese(), risultato.cifreControllo(),
-                                         risultato.cin(), risultato.abi(), risultato.cab()}) {
-        uscita += parte;
-        uscita += ' ';
-    }
-    uscita += risultato.conto();
+    // Country, check digits, CIN, ABI, CAB and account, one space after each but the last.
+    const char* e = risultato.elettronico.data();
+    std::array<char, Suggerimenti::kLunghezza + 5> campi;
+    char* c = campi.data();
+    const auto parte = [&c, e](std::size_t da, std::size_t lunghezza, bool spazio) {
+        std::memcpy(c, e + da, lunghezza);
+        c += lunghezza;
+        if (spazio) {
+            *c++ = ' ';
+        }
+    };
+    parte(0, 2, true);
+    parte(2, 2, true);
+    parte(4, 1, true);
+    parte(5, 5, true);
+    parte(10, 5, true);
+    parte(15, 12, false);
+    uscita.append(campi.data(), campi.size());
 }
 
 std::string perCampi(const Risultato& risultato) {
