@@ -1,5 +1,6 @@
 #include "forme.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -7,11 +8,19 @@ namespace verifier {
 
 void aggiungiCartaceo(std::string_view elettronico, std::string& uscita) {
     constexpr std::size_t kGruppo = 4;
+    if (elettronico.empty()) {
+        return;
+    }
+    const std::size_t inizio = uscita.size();
+    uscita.resize(inizio + elettronico.size() + (elettronico.size() - 1) / kGruppo);
+    char* scritto = uscita.data() + inizio;
     for (std::size_t i = 0; i < elettronico.size(); i += kGruppo) {
         if (i > 0) {
-            uscita += ' ';
+            *scritto++ = ' ';
         }
-        uscita += elettronico.substr(i, kGruppo);
+        const std::size_t quanti = std::min(kGruppo, elettronico.size() - i);
+        std::memcpy(scritto, elettronico.data() + i, quanti);
+        scritto += quanti;
     }
 }
 
