@@ -45,7 +45,7 @@ sanitize: deps
 # what they find lands in $(FUZZ_DIR)/corpus, crashing inputs in $(FUZZ_DIR)/artifacts.
 FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS := fuzz_engine fuzz_invitation_url fuzz_launcher fuzz_csv_reading
+FUZZ_TARGETS := fuzz_engine fuzz_verifier fuzz_invitation_url fuzz_launcher fuzz_csv_reading
 fuzz: deps
 	@CC=clang CXX=clang++ cmake -S fuzz -B $(FUZZ_DIR) >/dev/null
 	@cmake --build $(FUZZ_DIR) -j $(JOBS)
@@ -64,12 +64,13 @@ fuzz: deps
 fuzz-ci:
 	@$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=30
 
-# Start-up, memory, idle CPU and engine throughput of the built program, each against a floor.
+# Start-up, memory, idle CPU and engine throughput of the built program, each against a floor;
+# bviban-cli verifica's throughput on 1,000,000 IBANs, half of them mistyped.
 BENCH_DIR ?= build-bench
 bench: build
 	@cmake -S bench -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) >/dev/null
 	@cmake --build $(BENCH_DIR) -j $(JOBS)
-	@$(BENCH_DIR)/bviban-bench $(BUILD_DIR)/bviban $(BENCH_DIR)/bare-window
+	@$(BENCH_DIR)/bviban-bench $(BUILD_DIR)/bviban $(BENCH_DIR)/bare-window $(BUILD_DIR)/bviban-cli
 
 # Only the end-to-end suite (it also runs within `make test`).
 e2e: build

@@ -8,7 +8,6 @@
 
 #include <array>
 #include <random>
-#include <sched.h>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -81,10 +80,7 @@ template <typename Round> double perSecond(Round round, std::size_t perRound, do
 } // namespace
 
 EngineThroughput measureEngineThroughput(double secondsEach) {
-    cpu_set_t one;
-    CPU_ZERO(&one);
-    CPU_SET(sched_getcpu(), &one);
-    sched_setaffinity(0, sizeof one, &one);
+    pinToCurrentProcessor();
 
     const std::vector<Coordinates> sample = sampleCoordinates();
     std::vector<std::string> bbans;

@@ -1,11 +1,14 @@
-// bviban-bench <bviban> <bare-window>: start-up, peak memory, idle CPU and engine throughput,
-// each measured in the same run as its floor, printed as one table.
-// BENCH_RUNS (default 41) start-ups of each program; BENCH_IDLE_SECONDS (default 60).
+// bviban-bench <bviban> <bare-window> <bviban-cli>: start-up, peak memory, idle CPU and engine
+// throughput, each measured in the same run as its floor, and the verifier's throughput on the
+// command line, printed as one table.
+// BENCH_RUNS (default 41) start-ups of each program; BENCH_IDLE_SECONDS (default 60);
+// BENCH_VERIFIER_RUNS (default 5) runs of each verifier figure.
 
 #include "engine_throughput.h"
 #include "private_display.h"
 #include "program_run.h"
 #include "statistics.h"
+#include "verifier_throughput.h"
 
 #include <chrono>
 #include <cstdio>
@@ -81,15 +84,25 @@ void printRow(const char* figure, double program, double floor, double ratio, co
                 ratioText, target, met ? "met" : "MISSED");
 }
 
+// A figure without a floor to compare with; an empty target has no verdict.
+void printFigure(const char* figure, double program, const char* target, bool met) {
+    std::printf("| %-37s | %12.4g | %12s | %7s | %-14s | %-6s |\n", figure, program, "-", "-",
+                target,
+                *target == '\0' ? ""
+                : met           ? "met"
+                                : "MISSED");
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: %s <bviban> <bare-window>\n", argv[0]);
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: %s <bviban> <bare-window> <bviban-cli>\n", argv[0]);
         return 2;
     }
     const std::string program = argv[1];
     const std::string floor = argv[2];
+    const std::string cli = argv[3];
     const int runs = environmentNumber("BENCH_RUNS", 41);
     const int idleSeconds = environmentNumber("BENCH_IDLE_SECONDS", 60);
 
@@ -112,6 +125,9 @@ int main(int argc, char* argv[]) {
         const IdleCpu idle = measureIdle(program, floor, idleSeconds);
         std::fprintf(stderr, "bench: engine throughput\n");
         const EngineThroughput engine = measureEngineThroughput(5.0);
+        std::fprintf(stderr, "bench: bviban-cli verifica on 1,000,000 IBANs\n");
+        const VerifierThroughput verifier =
+            measureVerifierThroughput(cli, environmentNumber("BENCH_VERIFIER_RUNS", 5));
 
         const double startProgram = 1000 * median(programStart.seconds);
         const double startFloor = 1000 * median(floorStart.seconds);
@@ -140,6 +156,11 @@ int main(int argc, char* argv[]) {
         printRow(label, idle.programPercent, idle.floorPercent, 0, "< 2%", idle.programPercent < 2);
         printRow("engine, calculations/s (floor: bare)", engine.calculationsPerSecond,
                  engine.bareLoopPerSecond, engineRatio, "<= 3x floor", engineRatio <= 3);
+        printFigure("verifica, IBAN/s per CPU second", verifier.plainPerCpuSecond, ">= 3,000,000",
+                    verifier.plainPerCpuSecond >= 3e6);
+        printFigure("verifica, IBAN/s wall-clock", verifier.plainPerSecond, "", true);
+        printFigure("verifica --json, IBAN/s per CPU s", verifier.jsonPerCpuSecond, "", true);
+        printFigure("verifica --json, IBAN/s wall-clock", verifier.jsonPerSecond, "", true);
         // The start-up ratio moves with the machine's state; its spread tells how far to trust it.
         std::printf("\nstart-up ratio over the %zu paired runs: quartiles %.2fx, %.2fx, %.2fx\n",
                     startRatios.size(), quantile(startRatios, 0.25), startRatio,

@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <sched.h>
 #include <spawn.h>
 #include <sstream>
 #include <stdexcept>
@@ -44,6 +45,13 @@ std::vector<std::string> childEnvironment(const std::string& display,
 }
 
 } // namespace
+
+void pinToCurrentProcessor() {
+    cpu_set_t one;
+    CPU_ZERO(&one);
+    CPU_SET(sched_getcpu(), &one);
+    sched_setaffinity(0, sizeof one, &one);
+}
 
 double monotonicSeconds() {
     using namespace std::chrono;

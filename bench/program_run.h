@@ -32,3 +32,6 @@ private:
 };
 
 double monotonicSeconds();
+
+// Keeps this process, and the programs it starts from now on, on the processor it runs on.
+void pinToCurrentProcessor();

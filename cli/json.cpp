@@ -2,28 +2,50 @@
 
 #include "utf8.h"
 
+#include <array>
+#include <cstdint>
+
 namespace cli {
 namespace {
 
 constexpr char kSostituto[] = "\xEF\xBF\xBD"; // U+FFFD
 
-// Copies `testo` through, handing each ASCII control character to `controllo` and replacing
-// what is not UTF-8; `speciale` tells the ASCII characters that `controllo` takes instead.
-template <typename Speciale, typename Controllo>
-void copia(std::string_view testo, std::string& uscita, Speciale speciale, Controllo controllo) {
+enum class Byte : std::uint8_t { Copiato, Speciale, Esteso };
+
+// ASCII bytes copied as they are; those that `speciale` names; the bytes beyond ASCII.
+template <typename Speciale> constexpr std::array<Byte, 256> tabella(Speciale speciale) {
+    std::array<Byte, 256> byte{};
+    for (int b = 0; b < 256; ++b) {
+        byte[b] = b >= 0x80 ? Byte::Esteso : speciale(b) ? Byte::Speciale : Byte::Copiato;
+    }
+    return byte;
+}
+
+constexpr bool controllo(int b) {
+    return b < 0x20 || b == 0x7F;
+}
+
+constexpr auto kJson = tabella([](int b) { return controllo(b) || b == '"' || b == '\\'; });
+constexpr auto kPiano = tabella(controllo);
+
+// Copies `testo` through in runs, handing each special ASCII byte to `speciale` and replacing
+// what is not UTF-8.
+template <typename Speciale>
+void copia(std::string_view testo, std::string& uscita, const std::array<Byte, 256>& byte,
+           Speciale speciale) {
     const auto* p = reinterpret_cast<const unsigned char*>(testo.data());
     const auto* const fine = p + testo.size();
     while (p < fine) {
         const auto* tratto = p;
-        while (p < fine && *p < 0x80 && !speciale(*p)) {
+        while (p < fine && byte[*p] == Byte::Copiato) {
             ++p;
         }
         uscita.append(reinterpret_cast<const char*>(tratto), std::size_t(p - tratto));
         if (p == fine) {
             return;
         }
-        if (*p < 0x80) {
-            controllo(*p++, uscita);
+        if (byte[*p] == Byte::Speciale) {
+            speciale(*p++, uscita);
             continue;
         }
         char32_t codice;
@@ -42,27 +64,22 @@ void copia(std::string_view testo, std::string& uscita, Speciale speciale, Contr
 
 void aggiungiStringaJson(std::string_view testo, std::string& uscita) {
     uscita += '"';
-    copia(
-        testo, uscita,
-        [](unsigned char c) { return c < 0x20 || c == '"' || c == '\\' || c == 0x7F; },
-        [](unsigned char c, std::string& u) {
-            if (c == '"' || c == '\\') {
-                u += '\\';
-                u += static_cast<char>(c);
-                return;
-            }
-            constexpr char kCifre[] = "0123456789abcdef";
-            u += "\\u00";
-            u += kCifre[c >> 4];
-            u += kCifre[c & 0xF];
-        });
+    copia(testo, uscita, kJson, [](unsigned char c, std::string& u) {
+        if (c == '"' || c == '\\') {
+            u += '\\';
+            u += static_cast<char>(c);
+            return;
+        }
+        constexpr char kCifre[] = "0123456789abcdef";
+        u += "\\u00";
+        u += kCifre[c >> 4];
+        u += kCifre[c & 0xF];
+    });
     uscita += '"';
 }
 
 void aggiungiTestoPiano(std::string_view testo, std::string& uscita) {
-    copia(
-        testo, uscita, [](unsigned char c) { return c < 0x20 || c == 0x7F; },
-        [](unsigned char, std::string& u) { u += kSostituto; });
+    copia(testo, uscita, kPiano, [](unsigned char, std::string& u) { u += kSostituto; });
 }
 
 } // namespace cli

@@ -82,10 +82,9 @@ void rigaPiana(std::string_view input, bool troncata, const Risultato& r, std::s
     u += '\n';
 }
 
+// `chiave` is the whole text before the value: ,"key":
 void campoJson(std::string_view chiave, std::string_view valore, std::string& u) {
-    u += ",\"";
     u += chiave;
-    u += "\":";
     if (valore.empty()) {
         u += "null";
     } else {
@@ -99,7 +98,7 @@ void rigaJson(std::string_view input, bool troncata, const Risultato& r, std::st
               std::string& u) {
     u += "{\"input\":";
     aggiungiStringaJson(input, u);
-    campoJson("iban", troncata ? std::string_view() : std::string_view(r.elettronico), u);
+    campoJson(R"(,"iban":)", troncata ? std::string_view() : std::string_view(r.elettronico), u);
     u += ",\"valido\":";
     u += r.valido() ? "true" : "false";
     lavoro.clear();
@@ -108,30 +107,28 @@ void rigaJson(std::string_view input, bool troncata, const Risultato& r, std::st
     } else {
         verifier::aggiungiMotivo(r, lavoro);
     }
-    campoJson("motivo", lavoro, u);
+    campoJson(R"(,"motivo":)", lavoro, u);
     if (troncata) {
-        for (const char* chiave : {"paese", "cifre_controllo", "cin", "abi", "cab", "conto",
-                                   "cartaceo", "per_campi", "nota"}) {
-            campoJson(chiave, {}, u);
-        }
+        u += R"(,"paese":null,"cifre_controllo":null,"cin":null,"abi":null,"cab":null,)"
+             R"("conto":null,"cartaceo":null,"per_campi":null,"nota":null)";
         u += ",\"suggerimenti\":[],\"troppi_suggerimenti\":false}\n";
         return;
     }
-    campoJson("paese", r.paese(), u);
-    campoJson("cifre_controllo", r.cifreControllo(), u);
-    campoJson("cin", r.cin(), u);
-    campoJson("abi", r.abi(), u);
-    campoJson("cab", r.cab(), u);
-    campoJson("conto", r.conto(), u);
+    campoJson(R"(,"paese":)", r.paese(), u);
+    campoJson(R"(,"cifre_controllo":)", r.cifreControllo(), u);
+    campoJson(R"(,"cin":)", r.cin(), u);
+    campoJson(R"(,"abi":)", r.abi(), u);
+    campoJson(R"(,"cab":)", r.cab(), u);
+    campoJson(R"(,"conto":)", r.conto(), u);
     lavoro.clear();
     verifier::aggiungiCartaceo(r.elettronico, lavoro);
-    campoJson("cartaceo", lavoro, u);
+    campoJson(R"(,"cartaceo":)", lavoro, u);
     lavoro.clear();
     verifier::aggiungiPerCampi(r, lavoro);
-    campoJson("per_campi", lavoro, u);
+    campoJson(R"(,"per_campi":)", lavoro, u);
     lavoro.clear();
     verifier::aggiungiNota(r, lavoro);
-    campoJson("nota", lavoro, u);
+    campoJson(R"(,"nota":)", lavoro, u);
     u += ",\"suggerimenti\":[";
     for (int i = 0; i < r.suggerimenti.numero; ++i) {
         if (i > 0) {

@@ -9,10 +9,21 @@
 namespace verifier {
 namespace {
 
-enum class Classe : std::uint8_t { Altro, Tenuto, Minuscola, Spazio, Separatore, DuePunti };
+enum class Classe : std::uint8_t {
+    Altro,
+    Tenuto,
+    Minuscola,
+    Spazio,
+    Separatore,
+    DuePunti,
+    Esteso, // the first byte of a character beyond ASCII, or no character at all
+};
 
-constexpr std::array<Classe, 128> kClassi = [] {
-    std::array<Classe, 128> classi{};
+constexpr std::array<Classe, 256> kClassi = [] {
+    std::array<Classe, 256> classi{};
+    for (int b = 0x80; b < 0x100; ++b) {
+        classi[b] = Classe::Esteso;
+    }
     for (char c = '0'; c <= '9'; ++c) {
         classi[c] = Classe::Tenuto;
     }
@@ -60,13 +71,17 @@ bool normalizza(std::string_view testo, std::string& elettronico, Rifiuto& rifiu
     std::uint32_t posizioneSeparatore = 0;
 
     while (p < fine) {
-        // Most texts are a run of digits and capitals: copied at once.
-        const auto* const run = p;
-        while (p < fine && *p < 0x80 && kClassi[*p] == Classe::Tenuto) {
-            *scritto++ = static_cast<char>(*p++);
+        // Most texts are runs of digits and capitals: copied at once.
+        const auto* fineTratto = p;
+        while (fineTratto < fine && kClassi[*fineTratto] == Classe::Tenuto) {
+            ++fineTratto;
         }
-        if (p != run) {
-            posizione += static_cast<std::uint32_t>(p - run);
+        if (fineTratto != p) {
+            const auto lunghezza = static_cast<std::size_t>(fineTratto - p);
+            std::memcpy(scritto, p, lunghezza);
+            scritto += lunghezza;
+            posizione += static_cast<std::uint32_t>(lunghezza);
+            p = fineTratto;
             ultimo = Ultimo::Carattere;
             continue;
         }
@@ -104,6 +119,7 @@ bool normalizza(std::string_view testo, std::string& elettronico, Rifiuto& rifiu
                 ultimo = Ultimo::DuePunti;
                 continue;
             case Classe::Altro:
+            case Classe::Esteso:
                 return rifiuta(rifiuto, b, posizione, false, false);
             }
         }

@@ -164,8 +164,6 @@ private:
     // from giustiDa on. The CIN's sums of s[0..k) in their own places, and moved.
     int giustiFinoA = 0;
     int giustiDa = 0;
-    bool giustiPrima(int k) const { return k <= giustiFinoA; }
-    bool giustiDopo(int k) const { return k >= giustiDa; }
     std::array<std::int16_t, kMassima + 1> cinPrima{};
     std::array<std::int16_t, kMassima + 1> cinSpostati{};
     bool prefissoDelTesto; // the text's own country and check digits are right
@@ -255,12 +253,10 @@ unsigned Ricerca::restoDi(const Candidato& candidato) const {
     return avanti(avanti(0, candidato, kPrefisso, kLunghezza), candidato, 0, kPrefisso);
 }
 
+// Only places from which both sides fit their places are worth trying: the ranges below.
 void Ricerca::cambi() {
     const int sommaCIN = cinPrima[n];
-    for (int i = 0; i < n; ++i) {
-        if (!giustiPrima(i) || !giustiDopo(i + 1)) {
-            continue;
-        }
+    for (int i = std::max(0, giustiDa - 1); i <= std::min(n - 1, giustiFinoA); ++i) {
         const int k = letto(i);
         std::array<char, 2> x;
         const int quanti = risolvi(restoPrima[k], serveDopo[k + 1], x);
@@ -275,11 +271,10 @@ void Ricerca::cambi() {
 
 void Ricerca::scambi() {
     const int sommaCIN = cinPrima[n];
-    for (int i = 0; i + 1 < n; ++i) {
+    for (int i = std::max(0, giustiDa - 2); i <= std::min(n - 2, giustiFinoA); ++i) {
         const char a = s[i];
         const char b = s[i + 1];
-        if (a == b || !giustiPrima(i) || !giustiDopo(i + 2) || !staValore(valori[i + 1], i) ||
-            !staValore(valori[i], i + 1)) {
+        if (a == b || !staValore(valori[i + 1], i) || !staValore(valori[i], i + 1)) {
             continue;
         }
         const Candidato candidato{Svista::Scambio, i, 0};
@@ -300,10 +295,7 @@ void Ricerca::scambi() {
 }
 
 void Ricerca::inPiu() {
-    for (int i = 0; i < n; ++i) {
-        if (!giustiPrima(i) || !giustiDopo(i + 1)) {
-            continue;
-        }
+    for (int i = std::max(0, giustiDa - 1); i <= std::min(n - 1, giustiFinoA); ++i) {
         const Candidato candidato{Svista::InPiu, i, 0};
         // Dropping one of the first four brings the fifth among them: read it all again.
         const bool giusto = i < kPrefisso ? restoDi(candidato) == 1
@@ -315,10 +307,7 @@ void Ricerca::inPiu() {
 }
 
 void Ricerca::mancanti() {
-    for (int i = 0; i <= n; ++i) {
-        if (!giustiPrima(i) || !giustiDopo(i)) {
-            continue;
-        }
+    for (int i = giustiDa; i <= std::min(n, giustiFinoA); ++i) {
         std::array<char, 2> x;
         int quanti;
         if (i >= kPrefisso) {
