@@ -1,10 +1,12 @@
 // bviban-bench <bviban> <bare-window> <bviban-cli>: start-up, peak memory, idle CPU and engine
-// throughput, each measured in the same run as its floor, and the verifier's throughput on the
-// command line, printed as one table.
+// throughput, each measured in the same run as its floor, and the verifier's and the list
+// converter's throughput on the command line, printed as one table.
 // BENCH_RUNS (default 41) start-ups of each program; BENCH_IDLE_SECONDS (default 60);
-// BENCH_VERIFIER_RUNS (default 5) runs of each verifier figure.
+// BENCH_VERIFIER_RUNS (default 5) runs of each verifier figure; BENCH_LIST_ROWS (default
+// 10,000,000) rows of each CSV list that bviban-cli converti converts, in the bench's folder.
 
 #include "engine_throughput.h"
+#include "list_throughput.h"
 #include "private_display.h"
 #include "program_run.h"
 #include "statistics.h"
@@ -14,6 +16,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
@@ -128,6 +131,10 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "bench: bviban-cli verifica on 1,000,000 IBANs\n");
         const VerifierThroughput verifier =
             measureVerifierThroughput(cli, environmentNumber("BENCH_VERIFIER_RUNS", 5));
+        const long listRows = environmentNumber("BENCH_LIST_ROWS", 10000000);
+        std::fprintf(stderr, "bench: bviban-cli converti on lists of %ld rows\n", listRows);
+        const std::string benchFolder = std::filesystem::path(argv[0]).parent_path().string();
+        const ListThroughput lists = measureListThroughput(cli, benchFolder, listRows);
 
         const double startProgram = 1000 * median(programStart.seconds);
         const double startFloor = 1000 * median(floorStart.seconds);
@@ -161,6 +168,18 @@ int main(int argc, char* argv[]) {
         printFigure("verifica, IBAN/s wall-clock", verifier.plainPerSecond, "", true);
         printFigure("verifica --json, IBAN/s per CPU s", verifier.jsonPerCpuSecond, "", true);
         printFigure("verifica --json, IBAN/s wall-clock", verifier.jsonPerSecond, "", true);
+        printFigure("converti CSV compute, rows/s per CPU s", lists.compute.rowsPerCpuSecond,
+                    ">= 3,000,000", lists.compute.rowsPerCpuSecond >= 3e6);
+        printFigure("converti CSV compute, rows/s wall", lists.compute.rowsPerSecond, "", true);
+        printFigure("converti CSV compute, peak RSS, MiB", lists.compute.peakRssMib, "<= 64",
+                    lists.compute.peakRssMib <= 64);
+        printFigure("converti CSV verify, rows/s per CPU s", lists.verify.rowsPerCpuSecond,
+                    ">= 2,000,000", lists.verify.rowsPerCpuSecond >= 2e6);
+        printFigure("converti CSV verify, rows/s wall", lists.verify.rowsPerSecond, "", true);
+        printFigure("converti CSV verify, peak RSS, MiB", lists.verify.peakRssMib, "<= 64",
+                    lists.verify.peakRssMib <= 64);
+        printFigure("converti .xlsx 1048576 rows, rows/s", lists.workbook.rowsPerSecond, "", true);
+        printFigure("converti .xlsx, peak RSS, MiB", lists.workbook.peakRssMib, "", true);
         // The start-up ratio moves with the machine's state; its spread tells how far to trust it.
         std::printf("\nstart-up ratio over the %zu paired runs: quartiles %.2fx, %.2fx, %.2fx\n",
                     startRatios.size(), quantile(startRatios, 0.25), startRatio,

@@ -42,7 +42,8 @@ struct Summary {
     std::uint64_t dataRows = 0;       // rows after the header that are not blank
     std::uint64_t rowsOk = 0;         // data rows whose Esito is OK
     std::uint64_t rowsWithReason = 0; // data rows whose Esito holds a reason
-    std::vector<std::pair<std::string, std::uint64_t>> reasons; // the five most frequent
+    // The five most frequent kinds of reason (RowCheck::kind()), with their counts.
+    std::vector<std::pair<std::string, std::uint64_t>> reasons;
     std::chrono::steady_clock::duration elapsed{};
 };
 

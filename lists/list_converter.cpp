@@ -113,7 +113,12 @@ void ListConverter::convert(std::span<const Cell> cells, std::string_view joined
     if (check_->check(cells)) {
         ++rowsOk_;
     } else {
-        ++reasons_[std::string(check_->reason())];
+        const auto counted = reasons_.find(check_->kind());
+        if (counted != reasons_.end()) {
+            ++counted->second;
+        } else {
+            reasons_.emplace(check_->kind(), 1);
+        }
     }
     writer_.write(cells, joined, layout_->width, check_->added());
 }

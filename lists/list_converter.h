@@ -63,7 +63,11 @@ private:
     std::uint64_t rowsRead_ = 0;
     std::uint64_t dataRows_ = 0;
     std::uint64_t rowsOk_ = 0;
-    std::unordered_map<std::string, std::uint64_t> reasons_;
+    // Looked up by view, without a copy per row.
+    struct Hash : std::hash<std::string_view> {
+        using is_transparent = void;
+    };
+    std::unordered_map<std::string, std::uint64_t, Hash, std::equal_to<>> reasons_;
 };
 
 } // namespace lists

@@ -6,6 +6,27 @@ namespace lists {
 namespace {
 
 constexpr std::string_view kOk = "OK";
+constexpr std::string_view kDiverso = "IBAN valido, ma diverso da quello di ABI, CAB e conto";
+
+std::string_view kindOf(verifier::Esito esito) {
+    switch (esito) {
+    case verifier::Esito::Valido:
+    case verifier::Esito::Vuoto:
+        break;
+    case verifier::Esito::CarattereNonAmmesso:
+        return "IBAN con un carattere che non vi può stare";
+    case verifier::Esito::PaeseNonLettere:
+    case verifier::Esito::PaeseSconosciuto:
+        return "IBAN senza la sigla di un paese che lo usa";
+    case verifier::Esito::Lunghezza:
+        return "IBAN di lunghezza sbagliata";
+    case verifier::Esito::Struttura:
+        return "IBAN con lettere e cifre fuori posto";
+    case verifier::Esito::Controllo:
+        return "IBAN con cifre di controllo o CIN sbagliati";
+    }
+    return "IBAN mancante";
+}
 
 } // namespace
 
@@ -16,6 +37,7 @@ RowCheck::RowCheck(const Layout& layout)
 bool RowCheck::refuse() {
     added_.fill({});
     added_[esito_] = reason_;
+    kind_ = reason_;
     return false;
 }
 
@@ -71,7 +93,9 @@ bool RowCheck::verifica(std::span<const Cell> cells) {
     verifier::verifica(cells[layout_.of(Column::Iban)].text, verdict_);
     if (!verdict_.valido()) {
         invalidReason({});
-        return refuse();
+        refuse();
+        kind_ = kindOf(verdict_.esito);
+        return false;
     }
     added_[0] = kOk;
     added_[1] = verdict_.abi();
@@ -92,6 +116,7 @@ bool RowCheck::confronto(std::span<const Cell> cells) {
     if (!verdict_.valido()) {
         invalidReason(computed);
         added_[1] = reason_;
+        kind_ = kindOf(verdict_.esito);
         return false;
     }
     if (verdict_.elettronico != computed) {
@@ -99,6 +124,7 @@ bool RowCheck::confronto(std::span<const Cell> cells) {
         reason_ += computed;
         reason_ += '.';
         added_[1] = reason_;
+        kind_ = kDiverso;
         return false;
     }
     added_[1] = kOk;

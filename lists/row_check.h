@@ -28,12 +28,18 @@ public:
     // The added texts, valid until the next check().
     std::span<const std::string_view> added() const { return {added_.data(), count_}; }
     std::string_view reason() const { return reason_; }
+    // The reason's kind, for the summary's counts: the reason itself when it names nothing of
+    // the row's own (a refusal of the Calculate command), else a short description of its kind
+    // (a wrong check digit, whichever digits they are). There are few kinds, however long the
+    // list.
+    std::string_view kind() const { return kind_; }
 
 private:
     bool missingColumns(std::span<const Cell> cells);
     bool calcolo(std::span<const Cell> cells);
     bool verifica(std::span<const Cell> cells);
     bool confronto(std::span<const Cell> cells);
+    // Esito is reason_, which is also its kind.
     bool refuse();
     // The verifier's reason for an invalid IBAN, with its suggestions, into reason_.
     void invalidReason(std::string_view computed);
@@ -44,6 +50,7 @@ private:
     std::size_t esito_; // which added column is Esito
     std::array<std::string_view, 4> added_{};
     std::string reason_;
+    std::string_view kind_;
     IbanCalculation calculation_;
     verifier::Risultato verdict_;
 };

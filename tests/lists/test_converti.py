@@ -152,6 +152,9 @@ class RealFiles(Folder):
                 self.assertEqual(read_bytes(self.path(name)), data)  # input untouched
                 summary = result.stderr.decode()
                 self.assertIn("Righe lette: %d" % len(rows), summary)
+                # Reasons are counted by kind, not by their text that names the row's digits.
+                if name == "unicode.txt":
+                    self.assertIn("2 × IBAN con cifre di controllo o CIN sbagliati", summary)
 
     def test_xlsx_with_numbers(self):
         """Excel's numbers come back as their digits, zeros restored by the padding."""

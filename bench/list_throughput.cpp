@@ -1,0 +1,166 @@
+#include "list_throughput.h"
+
+#include "calcola_iban.h"
+#include "program_run.h"
+
+#include <xlsxwriter.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <random>
+#include <stdexcept>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr long kWorkbookRows = 1048576; // the header and 1,048,575 data rows
+
+// Coordinates as Excel leaves them: ABI and CAB without their leading zeros.
+struct Coordinates {
+    std::mt19937 random{20080718};
+
+    unsigned abi() { return 1000 + random() % 9000; }
+    unsigned cab() { return random() % 100000; }
+    unsigned long long account() { return random() % 1000000000ull * 1000 + random() % 1000; }
+};
+
+class Output {
+public:
+    explicit Output(const std::string& path) : file_(std::fopen(path.c_str(), "wb")) {
+        if (file_ == nullptr)
+            throw std::runtime_error("cannot write " + path);
+        std::setvbuf(file_, nullptr, _IOFBF, 1 << 20);
+    }
+    ~Output() { std::fclose(file_); }
+    std::FILE* get() const { return file_; }
+
+private:
+    std::FILE* file_;
+};
+
+void writeComputeList(const std::string& path, long rows) {
+    Output out(path);
+    Coordinates c;
+    std::fputs("Nome;ABI;CAB;Conto\r\n", out.get());
+    for (long i = 0; i < rows; ++i)
+        std::fprintf(out.get(), "Cliente %07ld;%u;%u;%llu\r\n", i, c.abi(), c.cab(), c.account());
+}
+
+void writeVerifyList(const std::string& path, long rows) {
+    Output out(path);
+    Coordinates c;
+    std::fputs("Nome;IBAN\r\n", out.get());
+    for (long i = 0; i < rows; ++i) {
+        const std::string abi = std::to_string(c.abi());
+        const std::string cab = std::to_string(c.cab());
+        const std::string account = std::to_string(c.account());
+        Module1::EsitoCalcoloTesto iban = Module1::CalcolaIBAN(abi, cab, account);
+        if (i % 100 == 99)
+            iban.iban[20] = iban.iban[20] == '9' ? '0' : static_cast<char>(iban.iban[20] + 1);
+        std::fprintf(out.get(), "Cliente %07ld;%.27s\r\n", i, iban.iban.data());
+    }
+}
+
+// Numbers for ABI, CAB and most accounts, as a spreadsheet holds them; every fourth account is
+// text with letters.
+void writeWorkbook(const std::string& path) {
+    lxw_workbook_options options{};
+    options.constant_memory = LXW_TRUE;
+    lxw_workbook* book = workbook_new_opt(path.c_str(), &options);
+    lxw_worksheet* sheet = workbook_add_worksheet(book, "Elenco");
+    const char* header[] = {"Nome", "ABI", "CAB", "Conto"};
+    for (lxw_col_t col = 0; col < 4; ++col)
+        worksheet_write_string(sheet, 0, col, header[col], nullptr);
+    Coordinates c;
+    char name[32];
+    for (lxw_row_t row = 1; row < kWorkbookRows; ++row) {
+        std::snprintf(name, sizeof name, "Cliente %07u", row);
+        worksheet_write_string(sheet, row, 0, name, nullptr);
+        worksheet_write_number(sheet, row, 1, c.abi(), nullptr);
+        worksheet_write_number(sheet, row, 2, c.cab(), nullptr);
+        const unsigned long long account = c.account();
+        if (row % 4 == 0) {
+            std::snprintf(name, sizeof name, "CC%llu", account % 1000000000);
+            worksheet_write_string(sheet, row, 3, name, nullptr);
+        } else {
+            worksheet_write_number(sheet, row, 3, static_cast<double>(account), nullptr);
+        }
+    }
+    if (workbook_close(book) != LXW_NO_ERROR)
+        throw std::runtime_error("cannot write " + path);
+}
+
+long countLines(const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::vector<char> block(1 << 20);
+    long lines = 0;
+    std::size_t got = 0;
+    while ((got = std::fread(block.data(), 1, block.size(), file)) > 0)
+        for (std::size_t i = 0; i < got; ++i)
+            lines += block[i] == '\n';
+    std::fclose(file);
+    return lines;
+}
+
+// One run of `bviban-cli converti input -o output`, timed from outside.
+ListRun convert(const std::string& cli, const std::string& input, const std::string& output,
+                long dataRows) {
+    const double start = monotonicSeconds();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        std::freopen("/dev/null", "w", stderr);
+        execl(cli.c_str(), cli.c_str(), "converti", input.c_str(), "-o", output.c_str(),
+              "--sovrascrivi", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    if (pid < 0 || wait4(pid, &status, 0, &usage) != pid)
+        throw std::runtime_error("cannot run " + cli);
+    const double seconds = monotonicSeconds() - start;
+    // 1: some rows carry a reason, as the mistyped IBANs do.
+    if (!WIFEXITED(status) || WEXITSTATUS(status) > 1)
+        throw std::runtime_error(cli + " converti " + input + " failed");
+    const auto cpu = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
+    const double cpuSeconds = cpu(usage.ru_utime) + cpu(usage.ru_stime);
+    return {static_cast<double>(dataRows) / cpuSeconds, static_cast<double>(dataRows) / seconds,
+            static_cast<double>(usage.ru_maxrss) / 1024};
+}
+
+} // namespace
+
+ListThroughput measureListThroughput(const std::string& cli, const std::string& folder, long rows) {
+    std::filesystem::create_directories(folder);
+    const std::string input = folder + "/lists-input";
+    const std::string output = folder + "/lists-output";
+    ListThroughput figures;
+    try {
+        writeComputeList(input + ".csv", rows);
+        figures.compute = convert(cli, input + ".csv", output + ".csv", rows);
+        if (countLines(output + ".csv") != rows + 1)
+            throw std::runtime_error("the compute run lost rows");
+
+        writeVerifyList(input + ".csv", rows);
+        figures.verify = convert(cli, input + ".csv", output + ".csv", rows);
+        if (countLines(output + ".csv") != rows + 1)
+            throw std::runtime_error("the verify run lost rows");
+        std::filesystem::remove(input + ".csv");
+        std::filesystem::remove(output + ".csv");
+
+        writeWorkbook(input + ".xlsx");
+        figures.workbook = convert(cli, input + ".xlsx", output + ".xlsx", kWorkbookRows - 1);
+    } catch (...) {
+        for (const char* extension : {".csv", ".xlsx"}) {
+            std::filesystem::remove(input + extension);
+            std::filesystem::remove(output + extension);
+        }
+        throw;
+    }
+    std::filesystem::remove(input + ".xlsx");
+    std::filesystem::remove(output + ".xlsx");
+    return figures;
+}
