@@ -249,10 +249,7 @@ struct TableRows {
 } // namespace
 
 OdsReader::OdsReader(const std::filesystem::path& path, std::string fileName, SheetChoice sheet)
-    : package_(std::make_unique<ZipPackage>(path, fileName)), fileName_(std::move(fileName)),
-      sheet_(std::move(sheet)) {}
-
-OdsReader::~OdsReader() = default;
+    : WorkbookReader(path, std::move(fileName)), sheet_(std::move(sheet)) {}
 
 void OdsReader::readAll(RowSink& sink) {
     const std::vector<unsigned char> xml = package_->read("content.xml");
@@ -260,19 +257,10 @@ void OdsReader::readAll(RowSink& sink) {
     package_->parse(xml, names);
     const int chosen = sheet_.pick(names.names);
     if (chosen < 0) {
-        sheet_.missing(fileName_, names.names);
+        sheet_.missing(package_->fileName(), names.names);
     }
     TableRows rows(chosen, sink, &row_, &progress_, xml.size());
-    package_->parse(xml, rows);
-    progress_ = 1;
-}
-
-std::string OdsReader::where() const {
-    return "riga " + std::to_string(row_);
-}
-
-double OdsReader::progress() const {
-    return progress_;
+    parseSheet(xml, rows);
 }
 
 } // namespace lists

@@ -78,11 +78,20 @@ bool RowCheck::missingColumns(std::span<const Cell> cells) {
     return true;
 }
 
-bool RowCheck::calcolo(std::span<const Cell> cells) {
+// The Calculate command on the row's ABI, CAB and account; false, with its refusal as the
+// row's Esito, when it refuses them.
+bool RowCheck::calculate(std::span<const Cell> cells) {
     const auto field = [&](Column column) { return cells[layout_.of(column)].text; };
-    if (!calculation_.calculate(field(Column::Abi), field(Column::Cab), field(Column::Conto))) {
-        reason_ = calculation_.reason();
-        return refuse();
+    if (calculation_.calculate(field(Column::Abi), field(Column::Cab), field(Column::Conto))) {
+        return true;
+    }
+    reason_ = calculation_.reason();
+    return refuse();
+}
+
+bool RowCheck::calcolo(std::span<const Cell> cells) {
+    if (!calculate(cells)) {
+        return false;
     }
     added_[0] = calculation_.iban();
     added_[1] = kOk;
@@ -105,14 +114,12 @@ bool RowCheck::verifica(std::span<const Cell> cells) {
 }
 
 bool RowCheck::confronto(std::span<const Cell> cells) {
-    const auto field = [&](Column column) { return cells[layout_.of(column)].text; };
-    if (!calculation_.calculate(field(Column::Abi), field(Column::Cab), field(Column::Conto))) {
-        reason_ = calculation_.reason();
-        return refuse();
+    if (!calculate(cells)) {
+        return false;
     }
     const std::string_view computed = calculation_.iban();
     added_[0] = computed;
-    verifier::verifica(field(Column::Iban), verdict_);
+    verifier::verifica(cells[layout_.of(Column::Iban)].text, verdict_);
     if (!verdict_.valido()) {
         invalidReason(computed);
         added_[1] = reason_;

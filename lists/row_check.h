@@ -36,6 +36,7 @@ public:
 
 private:
     bool missingColumns(std::span<const Cell> cells);
+    bool calculate(std::span<const Cell> cells);
     bool calcolo(std::span<const Cell> cells);
     bool verifica(std::span<const Cell> cells);
     bool confronto(std::span<const Cell> cells);

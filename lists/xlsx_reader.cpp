@@ -307,7 +307,7 @@ std::string folderOf(std::string_view part) {
 
 XlsxReader::XlsxReader(const std::filesystem::path& path, std::string fileName,
                        const SheetChoice& sheet)
-    : package_(std::make_unique<ZipPackage>(path, fileName)) {
+    : WorkbookReader(path, fileName) {
     std::string workbookPart = "xl/workbook.xml";
     if (package_->has("_rels/.rels")) {
         Relationships root;
@@ -341,8 +341,6 @@ XlsxReader::XlsxReader(const std::filesystem::path& path, std::string fileName,
     }
 }
 
-XlsxReader::~XlsxReader() = default;
-
 void XlsxReader::readAll(RowSink& sink) {
     SharedStrings strings;
     if (!sharedStringsPart_.empty() && package_->has(sharedStringsPart_)) {
@@ -350,16 +348,7 @@ void XlsxReader::readAll(RowSink& sink) {
     }
     const std::vector<unsigned char> xml = package_->read(sheetPart_);
     SheetRows rows(strings, sink, &row_, &progress_, xml.size());
-    package_->parse(xml, rows);
-    progress_ = 1;
-}
-
-std::string XlsxReader::where() const {
-    return "riga " + std::to_string(row_);
-}
-
-double XlsxReader::progress() const {
-    return progress_;
+    parseSheet(xml, rows);
 }
 
 } // namespace lists

@@ -1,7 +1,5 @@
 #include "zip_package.h"
 
-#include <orcus/exception.hpp>
-
 namespace lists {
 
 ZipPackage::ZipPackage(const std::filesystem::path& path, std::string fileName)
@@ -10,8 +8,8 @@ ZipPackage::ZipPackage(const std::filesystem::path& path, std::string fileName)
         stream_ = std::make_unique<orcus::zip_archive_stream_fd>(path.string().c_str());
         archive_ = std::make_unique<orcus::zip_archive>(stream_.get());
         archive_->load();
-    } catch (const std::exception& error) {
-        unreadable(error.what());
+    } catch (const std::exception&) {
+        unreadable("non è un archivio zip integro");
     }
 }
 
@@ -41,8 +39,8 @@ std::vector<unsigned char> ZipPackage::read(std::string_view entry) const {
         throw;
     } catch (const std::bad_alloc&) {
         throw ConversionError("Memoria insufficiente per leggere il file " + fileName_ + ".");
-    } catch (const std::exception& error) {
-        unreadable(error.what());
+    } catch (const std::exception&) {
+        unreadable("la parte " + std::string(entry) + " è danneggiata");
     }
     return bytes;
 }

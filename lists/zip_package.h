@@ -2,10 +2,12 @@
 
 #include "conversion_error.h"
 
+#include <orcus/parser_base.hpp>
 #include <orcus/sax_parser.hpp>
 #include <orcus/zip_archive.hpp>
 #include <orcus/zip_archive_stream.hpp>
 
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -29,15 +31,20 @@ public:
     [[noreturn]] void unreadable(const std::string& why) const;
 
     // Parses an XML part with `handler` (orcus's sax_handler interface). Exceptions of the
-    // handler itself pass through.
+    // handler itself pass through; a failure of the XML names the row read last, if given.
     template <typename Handler>
-    void parse(const std::vector<unsigned char>& xml, Handler& handler) const {
+    void parse(const std::vector<unsigned char>& xml, Handler& handler,
+               const std::uint64_t* rowsRead = nullptr) const {
         try {
             orcus::sax_parser<Handler> parser(reinterpret_cast<const char*>(xml.data()), xml.size(),
                                               handler);
             parser.parse();
         } catch (const orcus::parse_error& error) {
-            unreadable(error.what());
+            std::string why = "XML non valido al byte " + std::to_string(error.offset());
+            if (rowsRead != nullptr) {
+                why += ", dopo la riga " + std::to_string(*rowsRead);
+            }
+            unreadable(why);
         }
     }
 
