@@ -168,15 +168,15 @@ int main(int argc, char* argv[]) {
         printFigure("verifica, IBAN/s wall-clock", verifier.plainPerSecond, "", true);
         printFigure("verifica --json, IBAN/s per CPU s", verifier.jsonPerCpuSecond, "", true);
         printFigure("verifica --json, IBAN/s wall-clock", verifier.jsonPerSecond, "", true);
-        printFigure("converti CSV compute, rows/s per CPU s", lists.compute.rowsPerCpuSecond,
+        printFigure("converti compute, rows/s per CPU s", lists.compute.rowsPerCpuSecond,
                     ">= 3,000,000", lists.compute.rowsPerCpuSecond >= 3e6);
-        printFigure("converti CSV compute, rows/s wall", lists.compute.rowsPerSecond, "", true);
-        printFigure("converti CSV compute, peak RSS, MiB", lists.compute.peakRssMib, "<= 64",
+        printFigure("converti compute, rows/s wall-clock", lists.compute.rowsPerSecond, "", true);
+        printFigure("converti compute, peak RSS, MiB", lists.compute.peakRssMib, "<= 64",
                     lists.compute.peakRssMib <= 64);
-        printFigure("converti CSV verify, rows/s per CPU s", lists.verify.rowsPerCpuSecond,
+        printFigure("converti verify, rows/s per CPU s", lists.verify.rowsPerCpuSecond,
                     ">= 2,000,000", lists.verify.rowsPerCpuSecond >= 2e6);
-        printFigure("converti CSV verify, rows/s wall", lists.verify.rowsPerSecond, "", true);
-        printFigure("converti CSV verify, peak RSS, MiB", lists.verify.peakRssMib, "<= 64",
+        printFigure("converti verify, rows/s wall-clock", lists.verify.rowsPerSecond, "", true);
+        printFigure("converti verify, peak RSS, MiB", lists.verify.peakRssMib, "<= 64",
                     lists.verify.peakRssMib <= 64);
         printFigure("converti .xlsx 1048576 rows, rows/s", lists.workbook.rowsPerSecond, "", true);
         printFigure("converti .xlsx, peak RSS, MiB", lists.workbook.peakRssMib, "", true);
