@@ -30,8 +30,6 @@ class TableReader {
 public:
     virtual ~TableReader() = default;
     virtual void readAll(RowSink& sink) = 0;
-    // Where the row being handed over is, for messages: "riga 12".
-    virtual std::string where() const = 0;
     // How far the reading has come, from 0 to 1; negative when unknown.
     virtual double progress() const = 0;
 };

@@ -75,10 +75,6 @@ void CsvReader::readAll(RowSink& sink) {
     }
 }
 
-std::string CsvReader::where() const {
-    return "riga " + std::to_string(line_);
-}
-
 double CsvReader::progress() const {
     return decoder_.progress();
 }
@@ -164,7 +160,6 @@ CsvReader::Parsed CsvReader::parse() {
                : std::string_view(begin, static_cast<std::size_t>(fields_.back().data() +
                                                                   fields_.back().size() - begin));
     begin_ = static_cast<std::size_t>(recordEnd - buffer_.data());
-    line_ = nextLine_;
     nextLine_ += lineBreaks;
     return Parsed::Record;
 }

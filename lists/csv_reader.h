@@ -33,14 +33,10 @@ public:
 
     const std::vector<std::string_view>& fields() const { return fields_; }
 
-    // The line on which the current record begins, from 1.
-    std::uint64_t line() const { return line_; }
-
     char separator() const { return separator_; }
 
     // The records as rows of text cells.
     void readAll(RowSink& sink) override;
-    std::string where() const override;
     double progress() const override;
 
     // The line end of the first line: "\r\n" or "\n" ("\r\n" also for a lone CR, or none).
@@ -68,7 +64,6 @@ private:
     std::vector<std::string_view> fields_;
     std::vector<Cell> cells_;
     std::string_view joined_; // the record's text when it holds no quote
-    std::uint64_t line_ = 0;
     std::uint64_t nextLine_ = 1;
 };
 

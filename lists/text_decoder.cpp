@@ -27,34 +27,23 @@ char32_t fromWindows1252(unsigned char c) {
 
 TextDecoder::TextDecoder(ByteSource& source, std::optional<Encoding> forced, bool strict)
     : source_(source), raw_(kRawBlock), strict_(strict) {
-    refill();
+    // A pipe may give fewer bytes than a byte order mark has, at first.
+    while (rawEnd_ < 3 && !ended_) {
+        refill();
+    }
     const auto* b = reinterpret_cast<const unsigned char*>(raw_.data());
     const std::size_t n = rawEnd_;
     if (n >= 3 && b[0] == 0xEF && b[1] == 0xBB && b[2] == 0xBF) {
         rawBegin_ = 3;
-        encoding_ = Encoding::Utf8;
+        mode_ = Mode::Utf8;
     } else if (n >= 2 && b[0] == 0xFF && b[1] == 0xFE) {
         rawBegin_ = 2;
-        encoding_ = Encoding::Utf16LE;
+        mode_ = Mode::Utf16LE;
     } else if (n >= 2 && b[0] == 0xFE && b[1] == 0xFF) {
         rawBegin_ = 2;
-        encoding_ = Encoding::Utf16BE;
-    } else {
-        encoding_ = forced.value_or(Encoding::Utf8);
-    }
-    switch (encoding_) {
-    case Encoding::Utf8:
-        mode_ = Mode::Utf8;
-        break;
-    case Encoding::Utf16LE:
-        mode_ = Mode::Utf16LE;
-        break;
-    case Encoding::Utf16BE:
         mode_ = Mode::Utf16BE;
-        break;
-    case Encoding::Windows1252:
-        mode_ = Mode::Windows1252;
-        break;
+    } else {
+        mode_ = forced == Encoding::Windows1252 ? Mode::Windows1252 : Mode::Utf8;
     }
 }
 
@@ -140,7 +129,8 @@ std::size_t TextDecoder::transcode(char* to, std::size_t capacity) {
     // Every step writes at most 4 bytes.
     char* const limit = to + capacity - 4;
     for (;;) {
-        if (rawEnd_ - rawBegin_ < 4 && !ended_) {
+        // A step needs up to four bytes; a pipe may hand them over one by one.
+        while (rawEnd_ - rawBegin_ < 4 && !ended_) {
             refill();
         }
         const std::size_t available = rawEnd_ - rawBegin_;

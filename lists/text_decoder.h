@@ -10,7 +10,8 @@ namespace lists {
 
 class ByteSource;
 
-enum class Encoding { Utf8, Utf16LE, Utf16BE, Windows1252 };
+// The encoding a caller may impose on a text without a byte order mark.
+enum class Encoding { Utf8, Windows1252 };
 
 // Thrown by a strict decoder when bytes read as UTF-8 prove not to be UTF-8: the caller starts
 // over in Windows-1252, so that the whole file is read one way.
@@ -25,13 +26,12 @@ public:
     // Capacity that decode() needs at the least.
     static constexpr std::size_t kMinimumCapacity = 16;
 
+    // `forced`: the encoding of a text without a byte order mark, instead of finding it out.
     TextDecoder(ByteSource& source, std::optional<Encoding> forced, bool strict);
 
     // Writes the next decoded bytes at `to`, at most `capacity`, ending on a whole character;
     // returns how many, 0 only at the end of the input.
     std::size_t decode(char* to, std::size_t capacity);
-
-    Encoding encoding() const { return encoding_; }
 
     // The share of the input read so far, from 0 to 1; negative when its size is unknown.
     double progress() const;
@@ -46,7 +46,6 @@ private:
     [[noreturn]] void notText() const;
 
     ByteSource& source_;
-    Encoding encoding_ = Encoding::Utf8;
     Mode mode_ = Mode::Utf8;
     ByteBuffer raw_;
     std::size_t rawBegin_ = 0;

@@ -14,7 +14,6 @@ namespace lists {
 // What the .xlsx and .ods readers share: the zip package, and how far the reading has come.
 class WorkbookReader : public TableReader {
 public:
-    std::string where() const override { return "riga " + std::to_string(row_); }
     double progress() const override { return progress_; }
 
 protected:
