@@ -53,10 +53,32 @@ class MainWindowTest(DesktopTestCase):
         return wait_until(lambda: self.desktop.clipboard() == expected, 10,
                           f"{expected!r} on the clipboard")
 
-    def close_warning(self):
+    def highlighted(self):
+        """The bank fields in yellow, when the others are white; None for any other mix."""
+        frame = self.main.grab()
+        fields = (("txtABI", design.TXT_ABI), ("txtCAB", design.TXT_CAB),
+                  ("txtCC", design.TXT_CC))
+        yellow = []
+        for name, rect in fields:
+            # Most of the field, whatever text it shows: the text is thin ink on the back colour.
+            x, y, width, height = design.inside(rect)
+            pixels = [frame.pixel(x + i, y + j) for i in range(width) for j in range(height)]
+            if sum(colours.near(p, colours.YELLOW) for p in pixels) > len(pixels) // 2:
+                yellow.append(name)
+            elif sum(colours.near(p, colours.WHITE) for p in pixels) <= len(pixels) // 2:
+                return None
+        return yellow
+
+    def close_warning(self, focused):
+        """Closes the warning with Enter. The window manager activates the main window again,
+        and the first empty field, which takes the focus, shows the highlight."""
         self.desktop.wait_for_window(WARNING_TITLE)
         self.desktop.key("Return")
         self.desktop.wait_until_gone(WARNING_TITLE)
+        self.desktop.wait_until_active(self.main)
+        wait_until(lambda: self.highlighted() == [focused], 5, f"{focused} alone in yellow "
+                   f"(yellow now: {self.highlighted()})")
+
 
     def test_first_frame(self):
         self.assertEqual(self.main.title(), "Quorvel by Brivanta")
@@ -109,7 +131,7 @@ class MainWindowTest(DesktopTestCase):
 
     def test_empty_fields_warn_and_focus_the_first_empty_one(self):
         self.click(design.CALCOLA_IBAN)
-        self.close_warning()
+        self.close_warning("txtABI")
         # The focus is back in txtABI: the whole calculation can be typed from there.
         self.calculate("12345", "67890", "87", "space")
         self.copied("IT98F1234567890000000000087")
@@ -117,7 +139,7 @@ class MainWindowTest(DesktopTestCase):
         self.click(design.SVUOTA_CAMPI)
         self.click(design.TXT_ABI)
         self.calculate("12345", "67890", "", "space")
-        self.close_warning()
+        self.close_warning("txtCC")
         # Only the account was missing: the focus is in txtCC.
         self.desktop.type("102")
         self.desktop.key("Return", "space")
@@ -131,7 +153,7 @@ class MainWindowTest(DesktopTestCase):
         self.desktop.key("Return", "ctrl+v")
         wait_until(lambda: self.text_pixels(design.TXT_CC) > 8 * CARET_INK, 5, "the pasted account")
         self.click(design.CALCOLA_IBAN)
-        self.close_warning()
+        self.close_warning("txtCC")
         # Nothing was computed: the copy empties the clipboard.
         self.copied("")
 
@@ -158,7 +180,7 @@ class MainWindowTest(DesktopTestCase):
         self.desktop.key("Return")
         self.desktop.type("87")
         self.desktop.key("Return", "space")
-        self.close_warning()
+        self.close_warning("txtABI")
         self.copied("")
 
 
