@@ -51,6 +51,7 @@ QLineEdit* makeField(QGroupBox* frame, const char* name, Twips at, look::VbColor
     field->setObjectName(QLatin1String(name));
     look::setTwipsGeometry(field, at.left, at.top, at.width, at.height);
     field->setFont(look::vbFont("Arial", 9.75, true));
+    look::removeLengthLimit(field);
     look::setBackColor(field, look::kWindowBackground);
     look::setForeColor(field, fore);
     return field;

@@ -49,6 +49,7 @@ QLineEdit* textBox(QWidget* container, const char* name, const QFont& font, VbCo
     auto* t = new QLineEdit(container);
     t->setObjectName(QLatin1String(name));
     t->setFont(font);
+    look::removeLengthLimit(t);
     paint(t, back, fore);
     return t;
 }

@@ -4,10 +4,12 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QLineEdit>
 #include <QPalette>
 #include <QVariant>
 #include <QWidget>
 #include <cmath>
+#include <limits>
 
 namespace look {
 
@@ -108,6 +110,10 @@ VbColor backColor(const QWidget* w) {
 }
 VbColor foreColor(const QWidget* w) {
     return w->property(kForeColor).toUInt();
+}
+
+void removeLengthLimit(QLineEdit* box) {
+    box->setMaxLength(std::numeric_limits<int>::max());
 }
 
 QFont vbFont(const char* face, double points, bool bold, bool italic, bool underline) {

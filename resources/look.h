@@ -7,6 +7,7 @@
 #include <QPixmap>
 #include <QtGlobal>
 
+class QLineEdit;
 class QWidget;
 
 // The window designs are written in twips, fonts in points and colours as 0x00BBGGRR values
@@ -46,6 +47,9 @@ void setBackColor(QWidget* w, VbColor value);
 void setForeColor(QWidget* w, VbColor value);
 VbColor backColor(const QWidget* w);
 VbColor foreColor(const QWidget* w);
+
+// The designs give no text box a length limit of its own; QLineEdit would stop at 32,767.
+void removeLengthLimit(QLineEdit* box);
 
 // A font by Windows face name; fonts.cpp makes the names resolve to installed faces.
 QFont vbFont(const char* face, double points, bool bold = false, bool italic = false,

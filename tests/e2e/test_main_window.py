@@ -146,16 +146,23 @@ class MainWindowTest(DesktopTestCase):
         self.copied("IT97J1234567890000000000102")
 
     def test_pasted_over_wide_account_is_refused(self):
-        self.desktop.set_clipboard("ABCDEFGHIJKLM")
-        self.desktop.type("12345")
-        self.desktop.key("Return")
-        self.desktop.type("67890")
-        self.desktop.key("Return", "ctrl+v")
-        wait_until(lambda: self.text_pixels(design.TXT_CC) > 8 * CARET_INK, 5, "the pasted account")
-        self.click(design.CALCOLA_IBAN)
-        self.close_warning("txtCC")
-        # Nothing was computed: the copy empties the clipboard.
-        self.copied("")
+        # Thirteen letters, also after more signs than a line edit holds by default: cut there,
+        # the account would be signs only and give an IBAN.
+        for pasted in ("ABCDEFGHIJKLM", "-" * 40000 + "ABCDEFGHIJKLM"):
+            with self.subTest(length=len(pasted)):
+                self.click(design.SVUOTA_CAMPI)
+                self.click(design.TXT_ABI)
+                self.desktop.set_clipboard(pasted)
+                self.desktop.type("12345")
+                self.desktop.key("Return")
+                self.desktop.type("67890")
+                self.desktop.key("Return", "ctrl+v")
+                wait_until(lambda: self.text_pixels(design.TXT_CC) > 8 * CARET_INK, 5,
+                           "the pasted account")
+                self.click(design.CALCOLA_IBAN)
+                self.close_warning("txtCC")
+                # Nothing was computed: the copy empties the clipboard.
+                self.copied("")
 
     def test_ctrl_v_is_refused_in_the_bank_codes(self):
         self.desktop.set_clipboard("99999")
