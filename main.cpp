@@ -14,6 +14,8 @@
 int main(int argc, char* argv[]) {
     // The font configuration is read while Qt connects to the display.
     std::future<void> fonts = look::preloadFonts();
+    // Set first, so that the application object never builds the platform's default style.
+    QApplication::setStyle(look::createDesignStyle());
     QApplication app(argc, argv);
     fonts.wait();
     // Qt lists the installed faces on a thread while this one names the application and waits

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QPalette>
+#include <QStyleFactory>
 #include <QVariant>
 #include <QWidget>
 #include <cmath>
@@ -133,6 +134,10 @@ QFont vbFont(const char* face, double points, bool bold, bool italic, bool under
     f.setKerning(false);
     f.setStyleStrategy(QFont::PreferNoShaping);
     return f;
+}
+
+QStyle* createDesignStyle() {
+    return QStyleFactory::create(QStringLiteral("Windows"));
 }
 
 QIcon applicationIcon() {

@@ -8,6 +8,7 @@
 #include <QtGlobal>
 
 class QLineEdit;
+class QStyle;
 class QWidget;
 
 // The window designs are written in twips, fonts in points and colours as 0x00BBGGRR values
@@ -62,6 +63,11 @@ void registerFonts();
 // The installed family that shows a design face: the face itself where it is installed (as on
 // Windows), otherwise its first installed substitute.
 QString installedFamily(const char* face);
+
+// The style the designs were drawn in: Qt's "Windows" style, whose command buttons show a flat
+// face in their back colour between three-dimensional edges, with sunken text boxes and etched
+// frames to match. Set for the whole application before the QApplication object is made.
+QStyle* createDesignStyle();
 
 QIcon applicationIcon();
 QCursor handCursor();

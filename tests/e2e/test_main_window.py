@@ -79,7 +79,6 @@ class MainWindowTest(DesktopTestCase):
         wait_until(lambda: self.highlighted() == [focused], 5, f"{focused} alone in yellow "
                    f"(yellow now: {self.highlighted()})")
 
-
     def test_first_frame(self):
         self.assertEqual(self.main.title(), "Quorvel by Brivanta")
         self.assertEqual(self.main.geometry()[2:], design.CLIENT_PX)
@@ -88,11 +87,6 @@ class MainWindowTest(DesktopTestCase):
         self.assert_field_colour(frame, design.TXT_CAB, colours.WHITE, "txtCAB")
         self.assert_field_colour(frame, design.TXT_CC, colours.WHITE, "txtCC")
         self.assert_field_colour(frame, design.TXT_IBAN, colours.PEACH, "txtIBAN")
-        for name, rect, channel in (("Calcola IBAN", design.CALCOLA_IBAN, 1),
-                                    ("Svuota tutto", design.SVUOTA_CAMPI, 0)):
-            x, y, width, height = design.inside(rect, margin=6)
-            pixel = frame.pixel(x, y)
-            self.assertTrue(colours.dominant(pixel, channel), f"{name} shows {pixel}")
         # The black band at its left and right edges, beside the ticker's centred text.
         _, band_top, _, _ = design.rect_px(design.SHAPE1)
         record_top = design.rect_px(design.RECORD)[1]
@@ -114,6 +108,42 @@ class MainWindowTest(DesktopTestCase):
                    "the digits in txtABI")
         for rect in (design.TXT_CAB, design.TXT_CC, design.TXT_IBAN):
             self.assertLess(self.text_pixels(rect), CARET_INK)
+
+    def face_share(self, rect, colour):
+        """The share of a button's face, inside its edges and outside its caption, that shows
+        the colour exactly (within 3 per channel)."""
+        image = self.main.grab(*design.inside(rect, margin=3))
+        left, top, right, bottom = colours.ink_box(image, colours.is_dark)
+        face = [p for x, y, p in image.pixels()
+                if not (left - 2 <= x <= right + 2 and top - 2 <= y <= bottom + 2)]
+        return sum(colours.near(p, colour, 3) for p in face) / len(face)
+
+    def left_edge(self, rect):
+        """The brightness of the button's left edge: the brightest of its three outer columns.
+        A raised edge has a white line there, a sunken one only shadows."""
+        x, y, _, height = design.rect_px(rect)
+        image = self.main.grab(x, y + height // 2, 3, 1)
+        return max(sum(image.pixel(i, 0)) / 3 for i in range(3))
+
+    def test_graphical_buttons_show_their_back_colour(self):
+        buttons = (("CalcolaIBAN", design.CALCOLA_IBAN, colours.LIGHT_GREEN),
+                   ("SvuotaCampi", design.SVUOTA_CAMPI, colours.SALMON))
+        for name, rect, colour in buttons:
+            self.assertGreaterEqual(self.face_share(rect, colour), 0.8, f"{name}, first frame")
+        for name, rect, colour in buttons:
+            with self.subTest(button=name):
+                self.main.mouse_move(*design.centre(rect))
+                # Under the mouse: the face is not tinted, and the raised edge is light.
+                wait_until(lambda: self.face_share(rect, colour) >= 0.8, 2, f"{name}'s face")
+                self.assertGreater(self.left_edge(rect), 200)
+                # Held down: the edge sinks into shadow and the face keeps its colour.
+                self.desktop.xdotool("mousedown", "1")
+                wait_until(lambda: self.left_edge(rect) < 200, 2, f"{name} to show pressed")
+                self.assertGreaterEqual(self.face_share(rect, colour), 0.8, f"{name}, pressed")
+                # Released away from the button: no click.
+                self.main.mouse_move(2, 2)
+                self.desktop.xdotool("mouseup", "1")
+        self.assertIsNone(self.desktop.find_window(WARNING_TITLE))
 
     def test_calculations_typed_with_enter_and_copied(self):
         self.assertEqual(expected_iban("05428", "11101", "123456"), "IT60X0542811101000000123456")
