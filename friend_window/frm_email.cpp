@@ -97,6 +97,19 @@ frmEMAIl::frmEMAIl(shell::Launcher& launcher, MessageBoxes& messages, QWidget* o
     InviaMail->setAutoDefault(false);
     InviaMail->setDefault(false);
 
+    // Screen readers name the fields after their captions, which label them.
+    setAccessibleDescription(QStringLiteral("Invia a un amico l'invito a scaricare Quorvel."));
+    emailTO->setAccessibleName(QStringLiteral("Indirizzo e-mail del tuo AMICO"));
+    emailTO->setAccessibleDescription(QStringLiteral("L'indirizzo a cui arriva l'invito."));
+    NomeFrom->setAccessibleName(QStringLiteral("Il tuo nome"));
+    NomeFrom->setAccessibleDescription(QStringLiteral("Per esempio PAOLO."));
+    emailFROM->setAccessibleName(QStringLiteral("Il tuo indirizzo email"));
+    InviaMail->setAccessibleDescription(
+        QStringLiteral("Invia l'invito al tuo amico attraverso il sito di Brivanta."));
+    Label1->setBuddy(emailTO);
+    Label2->setBuddy(NomeFrom);
+    Label3->setBuddy(emailFROM);
+
     setTabOrder(emailTO, NomeFrom);
     setTabOrder(NomeFrom, emailFROM);
     setTabOrder(emailFROM, InviaMail);

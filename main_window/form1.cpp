@@ -41,6 +41,7 @@ Form1::Form1(MessageBoxes& messages, QWidget* parent)
     setAutoFillBackground(true);
 
     createControls();
+    describeControls();
     stackControls();
     orderTabs();
     centreOnScreen();
