@@ -248,10 +248,9 @@ class DesktopTestCase(unittest.TestCase):
 
     def setUp(self):
         self.desktop = Desktop(os.environ.get("BVIBAN_PROGRAM", "bviban"), self.environment)
+        # Also when a subclass's set-up fails after this point, which skips tearDown.
+        self.addCleanup(self.desktop.close)
         self.main = self.desktop.main
 
     def tearDown(self):
-        try:
-            self.desktop.assert_clean_exit()
-        finally:
-            self.desktop.close()
+        self.desktop.assert_clean_exit()
