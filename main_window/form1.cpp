@@ -43,6 +43,7 @@ Form1::Form1(MessageBoxes& messages, std::vector<IbanMenuEntry> ibanMenu, FileDr
     setAutoFillBackground(true);
 
     createControls();
+    describeControls();
     stackControls();
     orderTabs();
     centreOnScreen();

@@ -52,6 +52,7 @@ protected:
 
 private:
     void createControls();
+    void describeControls();
     void stackControls();
     void orderTabs();
     void centreOnScreen();
