@@ -82,6 +82,34 @@ constexpr int contributo(int p, char c) {
     return kContributi[p + 1][valore(c)];
 }
 
+// For each place the CIN is made of and each amount (0 to 51, taken modulo 26) that the CIN's
+// sum lacks there: the digit and the letter that add it (0 when none does). A digit and a
+// letter of the same index add the same.
+constexpr auto kPerCIN = [] {
+    std::array<std::array<mod97::Soluzioni, 52>, kLunghezza> perCIN{};
+    for (int p = kPrimoCIN; p < kLunghezza; ++p) {
+        for (int v = 0; v < kValori; ++v) {
+            const int manca = kContributi[p + 1][v] % 26;
+            for (const int m : {manca, manca + 26}) {
+                if (v < 10) {
+                    perCIN[p][m].cifra = static_cast<char>('0' + v);
+                } else {
+                    perCIN[p][m].lettera = static_cast<char>('A' + v - 10);
+                }
+            }
+        }
+    }
+    return perCIN;
+}();
+
+// Of the characters that MOD 97-10 asks for at place `p` (past the CIN), those that also add
+// what the CIN's sum lacks: a few comparisons, without a branch on either test alone.
+constexpr mod97::Soluzioni concordi(mod97::Soluzioni mod, int p, int manca) {
+    const mod97::Soluzioni cin = kPerCIN[p][manca];
+    return {mod.cifra == cin.cifra ? mod.cifra : char(0),
+            mod.lettera == cin.lettera ? mod.lettera : char(0)};
+}
+
 enum class Svista : std::uint8_t { Cambio, Scambio, Mancante, InPiu };
 
 // A candidate: the text with one slip undone. Cambio puts `x` at `i`; Scambio swaps `i` and
@@ -254,9 +282,12 @@ unsigned Ricerca::restoDi(const Candidato& candidato) const {
 }
 
 // Only places from which both sides fit their places are worth trying: the ranges below.
+// Past the CIN, the text's own CIN letter stays: what its sum lacks picks the candidates.
 void Ricerca::cambi() {
     const int sommaCIN = cinPrima[n];
-    for (int i = std::max(0, giustiDa - 1); i <= std::min(n - 1, giustiFinoA); ++i) {
+    const int ultimo = std::min(n - 1, giustiFinoA);
+    int i = std::max(0, giustiDa - 1);
+    for (; i <= std::min(ultimo, kPrimoCIN - 1); ++i) {
         const int k = letto(i);
         std::array<char, 2> x;
         const int quanti = risolvi(restoPrima[k], serveDopo[k + 1], x);
@@ -264,6 +295,23 @@ void Ricerca::cambi() {
             if (x[j] != s[i] && sta(x[j], i)) {
                 prova({Svista::Cambio, i, x[j]},
                       sommaCIN - kContributi[i + 1][valori[i]] + contributo(i, x[j]));
+            }
+        }
+    }
+    if (!prefissoDelTesto) {
+        return;
+    }
+    const int mancaAlTesto = ((s[kPrimoCIN - 1] - 'A' - sommaCIN) % 26 + 26) % 26;
+    for (; i <= ultimo; ++i) {
+        const int k = i - kPrefisso;
+        const mod97::Soluzioni x = concordi(mod97::kSoluzioni[restoPrima[k]][serveDopo[k + 1]], i,
+                                            mancaAlTesto + kContributi[i + 1][valori[i]]);
+        if ((x.cifra | x.lettera) == 0) {
+            continue;
+        }
+        for (const char c : {x.cifra, x.lettera}) {
+            if (c != 0 && c != s[i] && sta(c, i)) {
+                aggiungi({Svista::Cambio, i, c});
             }
         }
     }
@@ -307,7 +355,9 @@ void Ricerca::inPiu() {
 }
 
 void Ricerca::mancanti() {
-    for (int i = giustiDa; i <= std::min(n, giustiFinoA); ++i) {
+    const int ultimo = std::min(n, giustiFinoA);
+    int i = giustiDa;
+    for (; i <= std::min(ultimo, kPrimoCIN - 1); ++i) {
         std::array<char, 2> x;
         int quanti;
         if (i >= kPrefisso) {
@@ -322,6 +372,25 @@ void Ricerca::mancanti() {
             if (sta(x[j], i)) {
                 prova({Svista::Mancante, i, x[j]},
                       cinPrima[i] + contributo(i, x[j]) + cinSpostati[n] - cinSpostati[i]);
+            }
+        }
+    }
+    if (!prefissoDelTesto) {
+        return;
+    }
+    // The sums are below 26 * 27: adding 26 * 27 keeps the remainder's argument positive.
+    const int lettera = s[kPrimoCIN - 1] - 'A' + 26 * 27;
+    for (; i <= ultimo; ++i) {
+        const int k = i - kPrefisso;
+        const int manca = (lettera - cinPrima[i] - cinSpostati[n] + cinSpostati[i]) % 26;
+        const mod97::Soluzioni x =
+            concordi(mod97::kSoluzioni[restoPrima[k]][serveDopo[k]], i, manca);
+        if ((x.cifra | x.lettera) == 0) {
+            continue;
+        }
+        for (const char c : {x.cifra, x.lettera}) {
+            if (c != 0 && sta(c, i)) {
+                aggiungi({Svista::Mancante, i, c});
             }
         }
     }

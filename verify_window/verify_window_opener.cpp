@@ -4,7 +4,30 @@
 #include "verify_window.h"
 
 #include <QClipboard>
+#include <QScreen>
 #include <QStyle>
+
+namespace {
+
+// Beside the window it was opened from, so that both stay in view: to its right, or else to its
+// left, top edges level; on a screen too narrow for either, over its middle.
+QPoint accanto(const QWidget& owner, QSize size) {
+    const QRect fuori = owner.frameGeometry();
+    const QScreen* schermo = owner.screen();
+    const QRect spazio = schermo ? schermo->availableGeometry() : fuori;
+    const int margine = owner.style()->pixelMetric(QStyle::PM_LayoutHorizontalSpacing);
+    const int destra = fuori.right() + 1 + margine;
+    const int sinistra = fuori.left() - margine - size.width();
+    if (destra + size.width() <= spazio.right() + 1) {
+        return {destra, owner.y()};
+    }
+    if (sinistra >= spazio.left()) {
+        return {sinistra, owner.y()};
+    }
+    return QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size, owner.geometry()).topLeft();
+}
+
+} // namespace
 
 VerifyWindowOpener::VerifyWindowOpener(QClipboard& clipboard) : clipboard_(clipboard) {}
 
@@ -18,11 +41,9 @@ void VerifyWindowOpener::open(QWidget* owner, const QString& ibanText) {
         window_->setText(!ibanText.isEmpty()               ? ibanText
                          : verifier::sembraUnIBAN(appunti) ? appunti
                                                            : QString());
-        // Over the middle of the window it was opened from.
         window_->adjustSize();
         if (owner) {
-            window_->setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter,
-                                                     window_->size(), owner->geometry()));
+            window_->move(accanto(*owner, window_->size()));
         }
         window_->show();
     }

@@ -15,7 +15,7 @@ public:
 
     explicit VerifyWindowOpener(QClipboard& clipboard);
 
-    // A window not on screen opens over `owner` with `ibanText` in its field when it holds
+    // A window not on screen opens beside `owner` with `ibanText` in its field when it holds
     // something, otherwise with the clipboard's text when that looks like an IBAN.
     void open(QWidget* owner, const QString& ibanText);
 

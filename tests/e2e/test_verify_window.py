@@ -1,7 +1,7 @@
 """Checking an IBAN in its own window, end to end: a calculated IBAN, the IBAN field's context
 menu, the "Verifica IBAN" window opened from it with that IBAN, valid in green; a mistyped IBAN
 in red with its correction offered as a button; "Copia" read back by another program; Escape,
-and the one window again from the menu."""
+the one window again from the menu, and the calculator still at work beside it."""
 
 import unittest
 
@@ -21,6 +21,10 @@ def is_green(p):
 
 def is_red(p):
     return p[0] > 180 and p[1] < 110 and p[2] < 110
+
+
+def is_blue(p):
+    return p[2] > 180 and p[0] < 110 and p[1] < 110
 
 
 class VerifyWindowTest(DesktopTestCase):
@@ -84,6 +88,20 @@ class VerifyWindowTest(DesktopTestCase):
         again = self.open_from_menu()
         self.assertEqual(self.desktop.visible_windows(WINDOW_TITLE), [again.id])
         wait_until(lambda: self.count(again, is_green) > 30, 10, "the green verdict again")
+
+        # Modeless: with the window open, "Svuota tutto" empties the calculator's IBAN field.
+        # The screen has no room beside the calculator: the window is moved off its fields, as
+        # a user would drag it.
+        _, _, _, height = again.geometry()
+        screen_height = int(self.desktop.xdotool("getdisplaygeometry").split()[1])
+        self.desktop.xdotool("windowmove", "--sync", again.id, "0", str(screen_height - height))
+        iban_ink = lambda: sum(1 for _, _, p in
+                               self.main.grab(*design.inside(design.TXT_IBAN)).pixels()
+                               if is_blue(p))
+        self.assertGreater(iban_ink(), 50)
+        self.main.click(*design.centre(design.SVUOTA_CAMPI))
+        wait_until(lambda: iban_ink() == 0, 10, "the calculator's IBAN field to empty")
+        self.assertTrue(again.exists())
 
 
 if __name__ == "__main__":
