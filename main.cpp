@@ -6,6 +6,7 @@
 #include "list_conversion.h"
 #include "look.h"
 #include "message_boxes.h"
+#include "module_loader.h"
 #include "promotion_panel.h"
 #include "verify_window_opener.h"
 
@@ -40,7 +41,8 @@ int main(int argc, char* argv[]) {
     const std::unique_ptr<shell::Launcher> launcher = shell::createSystemLauncher();
     QtMessageBoxes messages;
     VerifyWindowOpener verifyWindow(*QGuiApplication::clipboard());
-    ListConversion lists(messages, *launcher, ListConversion::systemFileChooser());
+    ListConversion lists(messages, *launcher, ListConversion::systemFileChooser(),
+                         ListConversion::moduleConverter(shell::programModuleFolders()));
     Form1 form(
         messages,
         {{QString::fromUtf8(VerifyWindowOpener::kMenuText),

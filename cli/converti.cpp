@@ -2,8 +2,8 @@
 
 #include "byte_source.h"
 #include "console.h"
-#include "conversion.h"
 #include "interruptions.h"
+#include "list_module.h"
 #include "number_text.h"
 
 #include <string>
@@ -62,12 +62,12 @@ std::string tra(std::string_view testo) {
     return "«" + std::string(testo) + "»";
 }
 
-std::string colonneNonTrovate(const lists::ColumnsNotFound& errore) {
-    std::string testo = std::string(kProgramma) + ": " + errore.what() + "\n";
-    if (!errore.headers().empty()) {
+std::string colonneNonTrovate(const lists::ListOutcome& esito) {
+    std::string testo = std::string(kProgramma) + ": " + esito.error + "\n";
+    if (!esito.headers.empty()) {
         testo += "Intestazioni lette: ";
-        for (std::size_t i = 0; i < errore.headers().size(); ++i) {
-            testo += (i == 0 ? "" : ", ") + tra(errore.headers()[i]);
+        for (std::size_t i = 0; i < esito.headers.size(); ++i) {
+            testo += (i == 0 ? "" : ", ") + tra(esito.headers[i]);
         }
         testo += ".\n";
     }
@@ -110,21 +110,19 @@ int converti(Argomenti argomenti) {
     lists::ConversionHooks ganci;
     ganci.progress = [&](const lists::Progress& p) { avanzamento.mostra(p); };
     ganci.cancelled = &shell::interruptions::catchThem();
-    try {
-        const lists::Summary riepilogo = lists::convert(richiesta, ganci);
-        avanzamento.cancella();
-        scriviErrore(resoconto(riepilogo));
-        return riepilogo.rowsWithReason > 0 ? kNonValido : kRiuscito;
-    } catch (const lists::ColumnsNotFound& errore) {
-        avanzamento.cancella();
-        scriviErrore(colonneNonTrovate(errore));
-    } catch (const lists::ConversionError& errore) {
-        avanzamento.cancella();
-        scriviErrore(std::string(kProgramma) + ": " + errore.what() + "\n");
-    } catch (const lists::ConversionCancelled&) {
-        avanzamento.cancella();
+    const lists::ListOutcome esito = lists::convertList(richiesta, ganci);
+    avanzamento.cancella();
+    if (esito.summary) {
+        scriviErrore(resoconto(*esito.summary));
+        return esito.summary->rowsWithReason > 0 ? kNonValido : kRiuscito;
+    }
+    if (esito.cancelled) {
         scriviErrore(std::string(kProgramma) + ": conversione interrotta: nessun file scritto.\n");
         shell::interruptions::endIfRequested();
+    } else if (esito.columnsNotFound) {
+        scriviErrore(colonneNonTrovate(esito));
+    } else {
+        scriviErrore(std::string(kProgramma) + ": " + esito.error + "\n");
     }
     return kErrore;
 }

@@ -4,6 +4,7 @@
 #include "identity.h"
 #include "launcher.h"
 #include "message_boxes.h"
+#include "module_loader.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -24,11 +25,11 @@ QString toText(const std::filesystem::path& path) {
     return QString::fromStdU16String(path.u16string());
 }
 
-QString columnsMessage(const lists::ColumnsNotFound& error) {
-    QString text = QString::fromUtf8(error.what());
-    if (!error.headers().empty()) {
+QString columnsMessage(const lists::ListOutcome& outcome) {
+    QString text = QString::fromStdString(outcome.error);
+    if (!outcome.headers.empty()) {
         QStringList headers;
-        for (const std::string& header : error.headers()) {
+        for (const std::string& header : outcome.headers) {
             headers << QStringLiteral("«%1»").arg(QString::fromStdString(header));
         }
         text +=
@@ -47,9 +48,28 @@ ListConversion::FileChooser ListConversion::systemFileChooser() {
     };
 }
 
+ListConversion::Converter ListConversion::moduleConverter(QStringList folders) {
+    return [folders](const lists::ConversionRequest& request, const lists::ConversionHooks& hooks) {
+        QString error;
+        const auto entry = reinterpret_cast<lists::ListEntry>(shell::resolveModuleSymbol(
+            folders, QString::fromLatin1(lists::kListModule), lists::kListEntry, &error));
+        lists::ListOutcome outcome;
+        if (entry == nullptr) {
+            outcome.error = QStringLiteral("Non trovo la parte del programma che converte gli "
+                                           "elenchi (%1): reinstalla il programma.")
+                                .arg(error)
+                                .toStdString();
+            return outcome;
+        }
+        entry(request, hooks, outcome);
+        return outcome;
+    };
+}
+
 ListConversion::ListConversion(MessageBoxes& messages, shell::Launcher& launcher,
-                               FileChooser chooseFile)
-    : messages_(messages), launcher_(launcher), chooseFile_(std::move(chooseFile)) {}
+                               FileChooser chooseFile, Converter converter)
+    : messages_(messages), launcher_(launcher), chooseFile_(std::move(chooseFile)),
+      converter_(std::move(converter)) {}
 
 ListConversion::~ListConversion() {
     if (worker_ != nullptr) {
@@ -96,27 +116,14 @@ void ListConversion::convert(QWidget* owner, const QString& path) {
                 },
                 Qt::QueuedConnection);
         };
-        Outcome outcome;
-        try {
-            outcome.summary = lists::convert(request, hooks);
-        } catch (const lists::ColumnsNotFound& error) {
-            outcome.error = columnsMessage(error);
-        } catch (const lists::ConversionError& error) {
-            outcome.error = QString::fromUtf8(error.what());
-        } catch (const lists::ConversionCancelled&) {
-            outcome.cancelled = true;
-        } catch (const std::exception& error) {
-            outcome.error = QStringLiteral("La conversione si è fermata per un errore inatteso "
-                                           "(%1): nessun file è stato scritto.")
-                                .arg(QString::fromUtf8(error.what()));
-        }
+        const lists::ListOutcome outcome = converter_(request, hooks);
         QMetaObject::invokeMethod(
             this, [this, outcome] { finish(outcome); }, Qt::QueuedConnection);
     });
     worker_->start();
 }
 
-void ListConversion::finish(const Outcome& outcome) {
+void ListConversion::finish(const lists::ListOutcome& outcome) {
     worker_->wait();
     delete worker_;
     worker_ = nullptr;
@@ -127,7 +134,9 @@ void ListConversion::finish(const Outcome& outcome) {
     if (outcome.summary) {
         report(*outcome.summary);
     } else if (!outcome.cancelled) {
-        messages_.show(owner_, MessageBoxes::Icon::Warning, title(), outcome.error);
+        messages_.show(owner_, MessageBoxes::Icon::Warning, title(),
+                       outcome.columnsNotFound ? columnsMessage(outcome)
+                                               : QString::fromStdString(outcome.error));
     }
     emit done();
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "conversion.h"
 #include "conversion_dialog.h"
+#include "list_module.h"
 
 #include <QObject>
 #include <QPointer>
@@ -10,7 +10,6 @@
 #include <atomic>
 #include <functional>
 #include <memory>
-#include <optional>
 
 class MessageBoxes;
 class QThread;
@@ -35,7 +34,15 @@ public:
     using FileChooser = std::function<QString(QWidget* owner)>;
     static FileChooser systemFileChooser();
 
-    ListConversion(MessageBoxes& messages, shell::Launcher& launcher, FileChooser chooseFile);
+    // Converts a list, on the worker thread.
+    using Converter = std::function<lists::ListOutcome(const lists::ConversionRequest&,
+                                                       const lists::ConversionHooks&)>;
+    // The converter module (list_module.h), loaded from the first of `folders` that has it
+    // when the first list is converted: the window starts without its libraries.
+    static Converter moduleConverter(QStringList folders);
+
+    ListConversion(MessageBoxes& messages, shell::Launcher& launcher, FileChooser chooseFile,
+                   Converter converter);
     // Stops a conversion still running and waits for it: nothing is left half written.
     ~ListConversion() override;
 
@@ -50,18 +57,13 @@ signals:
     void done();
 
 private:
-    struct Outcome {
-        std::optional<lists::Summary> summary;
-        QString error; // when it failed
-        bool cancelled = false;
-    };
-
-    void finish(const Outcome& outcome);
+    void finish(const lists::ListOutcome& outcome);
     void report(const lists::Summary& summary);
 
     MessageBoxes& messages_;
     shell::Launcher& launcher_;
     FileChooser chooseFile_;
+    Converter converter_;
     QPointer<QWidget> owner_;
     QPointer<ConversionDialog> dialog_;
     QThread* worker_ = nullptr;

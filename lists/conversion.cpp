@@ -5,7 +5,6 @@
 #include "csv_writer.h"
 #include "file_stream.h"
 #include "list_converter.h"
-#include "number_text.h"
 #include "ods_reader.h"
 #include "output_file.h"
 #include "text_decoder.h"
@@ -20,16 +19,6 @@ namespace lists {
 namespace {
 
 enum class InputKind { Text, Xlsx, Ods };
-
-std::string lowerExtension(const std::filesystem::path& path) {
-    std::string extension = path.extension().string();
-    for (char& c : extension) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return extension;
-}
 
 // By the first bytes, not by the name: a workbook renamed .csv is still a workbook.
 InputKind inputKind(const std::filesystem::path& input, const std::string& name) {
@@ -109,8 +98,12 @@ Summary convertOnce(const Attempt& attempt) {
     switch (attempt.kind) {
     case InputKind::Text: {
         source = std::make_unique<ByteSource>(request.input);
-        // Starting over is possible only when neither side is a stream.
-        const bool strict = request.input != "-" && attempt.output != "-";
+        // Starting over is possible only when the input can be read again and nothing has
+        // gone out yet: a file read into a temporary file, not a pipe or a device.
+        std::error_code error;
+        const bool strict = request.input != "-" &&
+                            std::filesystem::is_regular_file(request.input, error) &&
+                            out.temporary();
         decoder = std::make_unique<TextDecoder>(*source, attempt.forced, strict);
         auto csv = std::make_unique<CsvReader>(*decoder, inputName, std::nullopt);
         separator = csv->separator();
@@ -174,50 +167,6 @@ Summary convert(const ConversionRequest& request, const ConversionHooks& hooks) 
         throw ConversionError("Memoria insufficiente per convertire il file " +
                               displayName(request.input) + ".");
     }
-}
-
-std::filesystem::path defaultOutput(const std::filesystem::path& input) {
-    if (input == "-") {
-        return "-";
-    }
-    const std::string extension = lowerExtension(input);
-    std::string added = ".csv";
-    if (extension == ".xlsx" || extension == ".xlsm" || extension == ".ods") {
-        added = ".xlsx";
-    } else if (extension == ".tsv" || extension == ".txt") {
-        added = input.extension().string();
-    }
-    std::filesystem::path output = input;
-    output.replace_filename(input.stem().string() + "-IBAN" + added);
-    return output;
-}
-
-std::filesystem::path freeOutput(const std::filesystem::path& wanted) {
-    if (!pathExists(wanted)) {
-        return wanted;
-    }
-    for (int n = 2;; ++n) {
-        std::filesystem::path candidate = wanted;
-        candidate.replace_filename(wanted.stem().string() + " (" + std::to_string(n) + ")" +
-                                   wanted.extension().string());
-        if (!pathExists(candidate)) {
-            return candidate;
-        }
-    }
-}
-
-std::string summaryText(const Summary& summary) {
-    std::string text = "Righe lette: " + groupedDigits(summary.rowsRead);
-    if (summary.dataRows != summary.rowsRead) {
-        text += " (righe di dati: " + groupedDigits(summary.dataRows) + ")";
-    }
-    text += "\nRighe OK: " + groupedDigits(summary.rowsOk);
-    text += "\nRighe con un motivo: " + groupedDigits(summary.rowsWithReason);
-    for (const auto& [reason, count] : summary.reasons) {
-        text += "\n  " + groupedDigits(count) + " × " + reason;
-    }
-    text += "\nTempo: " + durationText(summary.elapsed);
-    return text;
 }
 
 } // namespace lists

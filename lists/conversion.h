@@ -56,6 +56,9 @@ Summary convert(const ConversionRequest& request, const ConversionHooks& hooks =
 // a workbook; "-" (standard output) for standard input.
 std::filesystem::path defaultOutput(const std::filesystem::path& input);
 
+// The name's extension in lower case: ".xlsx".
+std::string lowerExtension(const std::filesystem::path& path);
+
 // `wanted` when no file has that name, else "NAME (2).ext", "NAME (3).ext" and so on.
 std::filesystem::path freeOutput(const std::filesystem::path& wanted);
 

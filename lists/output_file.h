@@ -23,6 +23,8 @@ public:
     void closeStream();
     // The file the bytes go to: the temporary file, or the device itself.
     const std::filesystem::path& writtenPath() const;
+    // Whether the bytes go to a temporary file, which a new start may replace.
+    bool temporary() const { return !temporary_.empty(); }
 
     // Makes the output complete under its name. Without `overwrite`, a file that appeared
     // there meanwhile is not replaced.

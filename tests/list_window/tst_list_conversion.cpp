@@ -72,7 +72,9 @@ struct Window {
     QtMessageBoxes boxes;
     RecordingLauncher launcher;
     QString chosen;
-    ListConversion lists{boxes, launcher, [this](QWidget*) { return chosen; }};
+    // The real module, from the build tree.
+    ListConversion lists{boxes, launcher, [this](QWidget*) { return chosen; },
+                         ListConversion::moduleConverter({QStringLiteral(BVIBAN_MODULE_DIR)})};
     Form1 form{boxes, {}, [this](QWidget* mainWindow, const QString& path) {
                    lists.convert(mainWindow, path);
                }};
