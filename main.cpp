@@ -1,3 +1,4 @@
+#include "accessible_controls.h"
 #include "font_preload.h"
 #include "form1.h"
 #include "identity.h"
@@ -16,7 +17,10 @@
 int main(int argc, char* argv[]) {
     // The font configuration is read while Qt connects to the display.
     std::future<void> fonts = look::preloadFonts();
+    // Set first, so that the application object never builds the platform's default style.
+    QApplication::setStyle(look::createDesignStyle());
     QApplication app(argc, argv);
+    accessibility::install();
     fonts.wait();
     // Qt lists the installed faces on a thread while this one names the application and waits
     // for the accessibility bridge, which asks the session bus whether a screen reader is running

@@ -51,6 +51,7 @@ QLineEdit* makeField(QGroupBox* frame, const char* name, Twips at, look::VbColor
     field->setObjectName(QLatin1String(name));
     look::setTwipsGeometry(field, at.left, at.top, at.width, at.height);
     field->setFont(look::vbFont("Arial", 9.75, true));
+    look::removeLengthLimit(field);
     look::setBackColor(field, look::kWindowBackground);
     look::setForeColor(field, fore);
     return field;
@@ -95,6 +96,19 @@ frmEMAIl::frmEMAIl(shell::Launcher& launcher, MessageBoxes& messages, QWidget* o
     // Neither default nor cancel button: Enter in a field must not send the invitation.
     InviaMail->setAutoDefault(false);
     InviaMail->setDefault(false);
+
+    // Screen readers name the fields after their captions, which label them.
+    setAccessibleDescription(QStringLiteral("Invia a un amico l'invito a scaricare Quorvel."));
+    emailTO->setAccessibleName(QStringLiteral("Indirizzo e-mail del tuo AMICO"));
+    emailTO->setAccessibleDescription(QStringLiteral("L'indirizzo a cui arriva l'invito."));
+    NomeFrom->setAccessibleName(QStringLiteral("Il tuo nome"));
+    NomeFrom->setAccessibleDescription(QStringLiteral("Per esempio PAOLO."));
+    emailFROM->setAccessibleName(QStringLiteral("Il tuo indirizzo email"));
+    InviaMail->setAccessibleDescription(
+        QStringLiteral("Invia l'invito al tuo amico attraverso il sito di Brivanta."));
+    Label1->setBuddy(emailTO);
+    Label2->setBuddy(NomeFrom);
+    Label3->setBuddy(emailFROM);
 
     setTabOrder(emailTO, NomeFrom);
     setTabOrder(NomeFrom, emailFROM);

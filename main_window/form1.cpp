@@ -42,6 +42,7 @@ Form1::Form1(MessageBoxes& messages, std::vector<IbanMenuEntry> ibanMenu, QWidge
     setAutoFillBackground(true);
 
     createControls();
+    describeControls();
     stackControls();
     orderTabs();
     centreOnScreen();

@@ -42,6 +42,7 @@ protected:
 
 private:
     void createControls();
+    void describeControls();
     void stackControls();
     void orderTabs();
     void centreOnScreen();

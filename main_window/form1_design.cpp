@@ -2,6 +2,7 @@
 
 #include "command_button.h"
 #include "identity.h"
+#include "link_label.h"
 #include "look.h"
 #include "picture_box.h"
 #include "shape.h"
@@ -31,9 +32,10 @@ void paint(QWidget* w, VbColor back, VbColor fore) {
 
 // Labels wrap at word boundaries and keep their text at the top; an opaque label paints its
 // back colour behind the text, a transparent one lets the controls beneath show through.
-QLabel* label(QWidget* container, const char* name, const QString& text, const QFont& font,
-              Qt::Alignment horizontal, bool opaque, VbColor back, VbColor fore) {
-    auto* l = new QLabel(text, container);
+template <typename Label = QLabel>
+Label* label(QWidget* container, const char* name, const QString& text, const QFont& font,
+             Qt::Alignment horizontal, bool opaque, VbColor back, VbColor fore) {
+    auto* l = new Label(text, container);
     l->setObjectName(QLatin1String(name));
     l->setTextFormat(Qt::PlainText);
     l->setWordWrap(true);
@@ -49,6 +51,7 @@ QLineEdit* textBox(QWidget* container, const char* name, const QFont& font, VbCo
     auto* t = new QLineEdit(container);
     t->setObjectName(QLatin1String(name));
     t->setFont(font);
+    look::removeLengthLimit(t);
     paint(t, back, fore);
     return t;
 }
@@ -101,9 +104,9 @@ void Form1::createControls() {
     Record = pictureBox(this, "Record", PictureBox::Border::Sunken3D, look::badgePicture());
     look::setTwipsGeometry(Record, -45, 3960, 7000, 1185);
 
-    DilloAdAmico = label(Record, "DilloAdAmico", QString::fromUtf8(kBannerText),
-                         look::vbFont("Tahoma", 8.25, false, false, true), centred, false,
-                         kButtonFace, look::kBlue);
+    DilloAdAmico = label<LinkLabel>(Record, "DilloAdAmico", QString::fromUtf8(kBannerText),
+                                    look::vbFont("Tahoma", 8.25, false, false, true), centred,
+                                    false, kButtonFace, look::kBlue);
     Record->placeInClientArea(DilloAdAmico, 1035, 450, 5370, 240);
     DilloAdAmico->setCursor(hand);
 
@@ -131,8 +134,8 @@ void Form1::createControls() {
     bvLOGO = pictureBox(this, "bvLOGO", PictureBox::Border::FlatSingle, look::logoPicture());
     look::setTwipsGeometry(bvLOGO, 120, 2160, 6735, 915);
 
-    bvURL = label(bvLOGO, "bvURL", QString::fromLatin1(identity::kVendorHome),
-                  look::vbFont("Tahoma", 6.75), left, true, look::kWhite, look::kBlue);
+    bvURL = label<LinkLabel>(bvLOGO, "bvURL", QString::fromLatin1(identity::kVendorHome),
+                             look::vbFont("Tahoma", 6.75), left, true, look::kWhite, look::kBlue);
     bvLOGO->placeInClientArea(bvURL, 3840, 570, 2415, 255);
     bvURL->setCursor(hand);
 
@@ -191,8 +194,8 @@ void Form1::createControls() {
                    kButtonText);
     look::setTwipsGeometry(Label1, 180, 180, 435, 195);
 
-    TxtSpot = label(this, "TxtSpot", QString(), look::vbFont("Verdana", 9.75, true), centred, false,
-                    kButtonFace, look::kYellow);
+    TxtSpot = label<LinkLabel>(this, "TxtSpot", QString(), look::vbFont("Verdana", 9.75, true),
+                               centred, false, kButtonFace, look::kYellow);
     look::setTwipsGeometry(TxtSpot, 0, 3630, 6915, 255);
     TxtSpot->setCursor(hand);
 

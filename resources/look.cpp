@@ -4,10 +4,13 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QLineEdit>
 #include <QPalette>
+#include <QStyleFactory>
 #include <QVariant>
 #include <QWidget>
 #include <cmath>
+#include <limits>
 
 namespace look {
 
@@ -110,6 +113,10 @@ VbColor foreColor(const QWidget* w) {
     return w->property(kForeColor).toUInt();
 }
 
+void removeLengthLimit(QLineEdit* box) {
+    box->setMaxLength(std::numeric_limits<int>::max());
+}
+
 QFont vbFont(const char* face, double points, bool bold, bool italic, bool underline) {
     // Asking for the installed family spares Qt a failing lookup and a fontconfig fallback
     // search for each font of the designs; what shows on screen is the same.
@@ -127,6 +134,10 @@ QFont vbFont(const char* face, double points, bool bold, bool italic, bool under
     f.setKerning(false);
     f.setStyleStrategy(QFont::PreferNoShaping);
     return f;
+}
+
+QStyle* createDesignStyle() {
+    return QStyleFactory::create(QStringLiteral("Windows"));
 }
 
 QIcon applicationIcon() {

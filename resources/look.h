@@ -7,6 +7,8 @@
 #include <QPixmap>
 #include <QtGlobal>
 
+class QLineEdit;
+class QStyle;
 class QWidget;
 
 // The window designs are written in twips, fonts in points and colours as 0x00BBGGRR values
@@ -47,6 +49,9 @@ void setForeColor(QWidget* w, VbColor value);
 VbColor backColor(const QWidget* w);
 VbColor foreColor(const QWidget* w);
 
+// The designs give no text box a length limit of its own; QLineEdit would stop at 32,767.
+void removeLengthLimit(QLineEdit* box);
+
 // A font by Windows face name; fonts.cpp makes the names resolve to installed faces.
 QFont vbFont(const char* face, double points, bool bold = false, bool italic = false,
              bool underline = false);
@@ -58,6 +63,11 @@ void registerFonts();
 // The installed family that shows a design face: the face itself where it is installed (as on
 // Windows), otherwise its first installed substitute.
 QString installedFamily(const char* face);
+
+// The style the designs were drawn in: Qt's "Windows" style, whose command buttons show a flat
+// face in their back colour between three-dimensional edges, with sunken text boxes and etched
+// frames to match. Set for the whole application before the QApplication object is made.
+QStyle* createDesignStyle();
 
 QIcon applicationIcon();
 QCursor handCursor();

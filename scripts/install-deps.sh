@@ -9,6 +9,7 @@ packages=(
     fonts-liberation fonts-dejavu-core fonts-wine
     xvfb xauth x11-utils xdotool xclip imagemagick
     clang g++-mingw-w64-x86-64
+    openbox at-spi2-core dbus-daemon python3-pyatspi
 )
 
 missing=()

@@ -11,6 +11,8 @@ WHITE = (255, 255, 255)
 BLACK = (0, 0, 0)
 PEACH = (255, 224, 192)
 GREY = (128, 128, 128)
+LIGHT_GREEN = (128, 255, 128)
+SALMON = (255, 128, 128)
 
 
 def is_red(p):
@@ -31,11 +33,6 @@ def is_yellowish(p):
 
 def is_cyanish(p):
     return p[0] < 100 and p[1] > 150 and p[2] > 150
-
-
-def dominant(p, channel, lead=40):
-    """True when colour channel 0, 1 or 2 (red, green, blue) exceeds both others by `lead`."""
-    return all(p[channel] - p[other] >= lead for other in range(3) if other != channel)
 
 
 def count(image, predicate):

@@ -3,6 +3,7 @@ read back only through the screen, the window list and the clipboard."""
 
 import os
 import re
+import shlex
 import shutil
 import subprocess
 import tempfile
@@ -37,11 +38,16 @@ class Window:
         self.id = window_id
 
     def geometry(self):
-        """(x, y, width, height) of the window on the screen; without a window manager the
-        window is its own client area."""
-        out = self.desktop.xdotool("getwindowgeometry", "--shell", self.id)
-        values = dict(line.split("=", 1) for line in out.splitlines() if "=" in line)
-        return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
+        """(x, y, width, height) of the window's client area on the screen. xdotool would add
+        the window manager's frame to the position."""
+        done = subprocess.run(["xwininfo", "-id", self.id], env=self.desktop.environment,
+                              capture_output=True, timeout=30)
+        if done.returncode != 0:
+            raise AssertionError(f"xwininfo -id {self.id} failed: {done.stderr!r}")
+        values = dict(line.strip().split(": ", 1) for line in done.stdout.decode().splitlines()
+                      if ": " in line)
+        return tuple(int(values[key]) for key in ("Absolute upper-left X",
+                                                  "Absolute upper-left Y", "Width", "Height"))
 
     def title(self):
         return self.desktop.xdotool("getwindowname", self.id).rstrip("\n")
@@ -69,10 +75,12 @@ class Window:
 
 
 class Desktop:
-    """A private Xvfb, with no window manager, and the program started on it."""
+    """A private Xvfb with Debian's openbox as its window manager, and the program started on
+    it. The window manager gives the focus, as on a user's desktop."""
 
     def __init__(self, program, extra_environment=None):
         self.helpers = []
+        self.window_manager = None
         self.program = None
         self.program_output = None
         self.screen = None
@@ -86,19 +94,53 @@ class Desktop:
                                        "http_proxy", "HTTP_PROXY", "no_proxy", "NO_PROXY"))}
             self.environment.update(DISPLAY=self.xvfb.name, XDG_RUNTIME_DIR=self.runtime_dir)
             self.screen = XConnection(self.xvfb.number)
+            self.start_window_manager()
             program_environment = dict(self.environment, **(extra_environment or {}))
             self.program_output = open(os.path.join(self.runtime_dir, "output.txt"), "w+b")
             self.program = subprocess.Popen([program], env=program_environment,
                                             stdout=self.program_output,
                                             stderr=subprocess.STDOUT)
-            self.main = wait_until(lambda: self.find_window(MAIN_TITLE), 30,
-                                   f"the window {MAIN_TITLE!r}")
-            # No window manager gives the focus: it goes where the program asks for it, and
-            # the keyboard follows the pointer, so keep the pointer over the main window.
-            self.main.mouse_move(2, 2)
+            try:
+                self.main = wait_until(lambda: self.find_window(MAIN_TITLE), 30,
+                                       f"the window {MAIN_TITLE!r}")
+                self.wait_until_active(self.main)
+            except AssertionError as error:
+                raise AssertionError(f"{error}\n{self.describe()}") from None
         except BaseException:
             self.close()
             raise
+
+    def describe(self):
+        """What the screen and the program show, for a failure's message."""
+        tree = subprocess.run(["xwininfo", "-root", "-tree"], env=self.environment,
+                              capture_output=True, timeout=30).stdout.decode(errors="replace")
+        running = "running" if self.program.poll() is None else f"ended ({self.program.returncode})"
+        return f"windows:\n{tree}\nprogram {running}, output:\n{self.output()}"
+
+    def start_window_manager(self):
+        """Starts openbox with its system-wide configuration, whatever the user's own, and
+        waits until it is ready. It claims the screen before it reads the windows' events: a
+        window mapped in between may never be shown, so readiness is its start-up command,
+        which it runs once it handles events."""
+        home = os.path.join(self.runtime_dir, "openbox")
+        ready = os.path.join(home, "ready")
+        os.mkdir(home)
+        wm_environment = dict(self.environment, XDG_CONFIG_HOME=home, XDG_CACHE_HOME=home,
+                              XDG_DATA_HOME=home)
+        self.window_manager = subprocess.Popen(
+            ["openbox", "--startup", f"touch {shlex.quote(ready)}"], env=wm_environment,
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        wait_until(lambda: os.path.exists(ready), 20, "openbox to be ready", interval=0.01)
+
+    def active_window(self):
+        done = subprocess.run(["xdotool", "getactivewindow"], env=self.environment,
+                              capture_output=True, timeout=30)
+        return done.stdout.decode().strip() if done.returncode == 0 else None
+
+    def wait_until_active(self, window, timeout=10):
+        """Waits until the window manager has activated the window."""
+        wait_until(lambda: self.active_window() == window.id, timeout,
+                   f"the window {window.id} to be active")
 
     def xdotool(self, *arguments):
         done = subprocess.run(["xdotool", *arguments], env=self.environment,
@@ -183,7 +225,7 @@ class Desktop:
             raise AssertionError("the program did not end when its window was closed")
 
     def close(self):
-        for process in [*self.helpers, self.program]:
+        for process in [*self.helpers, self.program, self.window_manager]:
             if process is not None and process.poll() is None:
                 process.terminate()
                 try:
@@ -206,10 +248,9 @@ class DesktopTestCase(unittest.TestCase):
 
     def setUp(self):
         self.desktop = Desktop(os.environ.get("BVIBAN_PROGRAM", "bviban"), self.environment)
+        # Also when a subclass's set-up fails after this point, which skips tearDown.
+        self.addCleanup(self.desktop.close)
         self.main = self.desktop.main
 
     def tearDown(self):
-        try:
-            self.desktop.assert_clean_exit()
-        finally:
-            self.desktop.close()
+        self.desktop.assert_clean_exit()

@@ -53,10 +53,31 @@ class MainWindowTest(DesktopTestCase):
         return wait_until(lambda: self.desktop.clipboard() == expected, 10,
                           f"{expected!r} on the clipboard")
 
-    def close_warning(self):
+    def highlighted(self):
+        """The bank fields in yellow, when the others are white; None for any other mix."""
+        frame = self.main.grab()
+        fields = (("txtABI", design.TXT_ABI), ("txtCAB", design.TXT_CAB),
+                  ("txtCC", design.TXT_CC))
+        yellow = []
+        for name, rect in fields:
+            # Most of the field, whatever text it shows: the text is thin ink on the back colour.
+            x, y, width, height = design.inside(rect)
+            pixels = [frame.pixel(x + i, y + j) for i in range(width) for j in range(height)]
+            if sum(colours.near(p, colours.YELLOW) for p in pixels) > len(pixels) // 2:
+                yellow.append(name)
+            elif sum(colours.near(p, colours.WHITE) for p in pixels) <= len(pixels) // 2:
+                return None
+        return yellow
+
+    def close_warning(self, focused):
+        """Closes the warning with Enter. The window manager activates the main window again,
+        and the first empty field, which takes the focus, shows the highlight."""
         self.desktop.wait_for_window(WARNING_TITLE)
         self.desktop.key("Return")
         self.desktop.wait_until_gone(WARNING_TITLE)
+        self.desktop.wait_until_active(self.main)
+        wait_until(lambda: self.highlighted() == [focused], 5, f"{focused} alone in yellow "
+                   f"(yellow now: {self.highlighted()})")
 
     def test_first_frame(self):
         self.assertEqual(self.main.title(), "Quorvel by Brivanta")
@@ -66,11 +87,6 @@ class MainWindowTest(DesktopTestCase):
         self.assert_field_colour(frame, design.TXT_CAB, colours.WHITE, "txtCAB")
         self.assert_field_colour(frame, design.TXT_CC, colours.WHITE, "txtCC")
         self.assert_field_colour(frame, design.TXT_IBAN, colours.PEACH, "txtIBAN")
-        for name, rect, channel in (("Calcola IBAN", design.CALCOLA_IBAN, 1),
-                                    ("Svuota tutto", design.SVUOTA_CAMPI, 0)):
-            x, y, width, height = design.inside(rect, margin=6)
-            pixel = frame.pixel(x, y)
-            self.assertTrue(colours.dominant(pixel, channel), f"{name} shows {pixel}")
         # The black band at its left and right edges, beside the ticker's centred text.
         _, band_top, _, _ = design.rect_px(design.SHAPE1)
         record_top = design.rect_px(design.RECORD)[1]
@@ -93,6 +109,42 @@ class MainWindowTest(DesktopTestCase):
         for rect in (design.TXT_CAB, design.TXT_CC, design.TXT_IBAN):
             self.assertLess(self.text_pixels(rect), CARET_INK)
 
+    def face_share(self, rect, colour):
+        """The share of a button's face, inside its edges and outside its caption, that shows
+        the colour exactly (within 3 per channel)."""
+        image = self.main.grab(*design.inside(rect, margin=3))
+        left, top, right, bottom = colours.ink_box(image, colours.is_dark)
+        face = [p for x, y, p in image.pixels()
+                if not (left - 2 <= x <= right + 2 and top - 2 <= y <= bottom + 2)]
+        return sum(colours.near(p, colour, 3) for p in face) / len(face)
+
+    def left_edge(self, rect):
+        """The brightness of the button's left edge: the brightest of its three outer columns.
+        A raised edge has a white line there, a sunken one only shadows."""
+        x, y, _, height = design.rect_px(rect)
+        image = self.main.grab(x, y + height // 2, 3, 1)
+        return max(sum(image.pixel(i, 0)) / 3 for i in range(3))
+
+    def test_graphical_buttons_show_their_back_colour(self):
+        buttons = (("CalcolaIBAN", design.CALCOLA_IBAN, colours.LIGHT_GREEN),
+                   ("SvuotaCampi", design.SVUOTA_CAMPI, colours.SALMON))
+        for name, rect, colour in buttons:
+            self.assertGreaterEqual(self.face_share(rect, colour), 0.8, f"{name}, first frame")
+        for name, rect, colour in buttons:
+            with self.subTest(button=name):
+                self.main.mouse_move(*design.centre(rect))
+                # Under the mouse: the face is not tinted, and the raised edge is light.
+                wait_until(lambda: self.face_share(rect, colour) >= 0.8, 2, f"{name}'s face")
+                self.assertGreater(self.left_edge(rect), 200)
+                # Held down: the edge sinks into shadow and the face keeps its colour.
+                self.desktop.xdotool("mousedown", "1")
+                wait_until(lambda: self.left_edge(rect) < 200, 2, f"{name} to show pressed")
+                self.assertGreaterEqual(self.face_share(rect, colour), 0.8, f"{name}, pressed")
+                # Released away from the button: no click.
+                self.main.mouse_move(2, 2)
+                self.desktop.xdotool("mouseup", "1")
+        self.assertIsNone(self.desktop.find_window(WARNING_TITLE))
+
     def test_calculations_typed_with_enter_and_copied(self):
         self.assertEqual(expected_iban("05428", "11101", "123456"), "IT60X0542811101000000123456")
         self.assertEqual(expected_iban("1234", "987", "ab-12 345"), "IT65D012340098700000AB12345")
@@ -109,7 +161,7 @@ class MainWindowTest(DesktopTestCase):
 
     def test_empty_fields_warn_and_focus_the_first_empty_one(self):
         self.click(design.CALCOLA_IBAN)
-        self.close_warning()
+        self.close_warning("txtABI")
         # The focus is back in txtABI: the whole calculation can be typed from there.
         self.calculate("12345", "67890", "87", "space")
         self.copied("IT98F1234567890000000000087")
@@ -117,23 +169,30 @@ class MainWindowTest(DesktopTestCase):
         self.click(design.SVUOTA_CAMPI)
         self.click(design.TXT_ABI)
         self.calculate("12345", "67890", "", "space")
-        self.close_warning()
+        self.close_warning("txtCC")
         # Only the account was missing: the focus is in txtCC.
         self.desktop.type("102")
         self.desktop.key("Return", "space")
         self.copied("IT97J1234567890000000000102")
 
     def test_pasted_over_wide_account_is_refused(self):
-        self.desktop.set_clipboard("ABCDEFGHIJKLM")
-        self.desktop.type("12345")
-        self.desktop.key("Return")
-        self.desktop.type("67890")
-        self.desktop.key("Return", "ctrl+v")
-        wait_until(lambda: self.text_pixels(design.TXT_CC) > 8 * CARET_INK, 5, "the pasted account")
-        self.click(design.CALCOLA_IBAN)
-        self.close_warning()
-        # Nothing was computed: the copy empties the clipboard.
-        self.copied("")
+        # Thirteen letters, also after more signs than a line edit holds by default: cut there,
+        # the account would be signs only and give an IBAN.
+        for pasted in ("ABCDEFGHIJKLM", "-" * 40000 + "ABCDEFGHIJKLM"):
+            with self.subTest(length=len(pasted)):
+                self.click(design.SVUOTA_CAMPI)
+                self.click(design.TXT_ABI)
+                self.desktop.set_clipboard(pasted)
+                self.desktop.type("12345")
+                self.desktop.key("Return")
+                self.desktop.type("67890")
+                self.desktop.key("Return", "ctrl+v")
+                wait_until(lambda: self.text_pixels(design.TXT_CC) > 8 * CARET_INK, 5,
+                           "the pasted account")
+                self.click(design.CALCOLA_IBAN)
+                self.close_warning("txtCC")
+                # Nothing was computed: the copy empties the clipboard.
+                self.copied("")
 
     def test_ctrl_v_is_refused_in_the_bank_codes(self):
         self.desktop.set_clipboard("99999")
@@ -158,7 +217,7 @@ class MainWindowTest(DesktopTestCase):
         self.desktop.key("Return")
         self.desktop.type("87")
         self.desktop.key("Return", "space")
-        self.close_warning()
+        self.close_warning("txtABI")
         self.copied("")
 
 

@@ -6,6 +6,7 @@
 #include "recording_launcher.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -50,6 +51,7 @@ private slots:
     void clickFromFriendsAddressIntoOwnAddress();
     void submission_data();
     void submission();
+    void pastedValuesGoOutWhole();
     void altIFocusesTheButtonAndSubmits();
     void buttonKeys_data();
     void buttonKeys();
@@ -405,6 +407,28 @@ void FrmEmailTest::submission() {
              QStringLiteral("http://www.brivanta.example/quorvel_sendmail.asp"));
     QCOMPARE(QUrlQuery(url).queryItems(QUrl::FullyDecoded), sent);
     QCOMPARE(launcher->released, QList<shell::ProcessHandle>{launcher->nextHandle});
+}
+
+// Far beyond QLineEdit's default limit of 32,767 characters, and pasted as users paste.
+void FrmEmailTest::pastedValuesGoOutWhole() {
+    const QString to = QStringLiteral("amico@posta.it") + QString(99'986, u'a');
+    const QString name = QString(40'000, u'N');
+    const QString from = QString(40'000, u'f') + QStringLiteral("@casa.it");
+    open();
+    for (const auto& [fieldName, value] :
+         {std::pair{"emailTO", to}, std::pair{"NomeFrom", name}, std::pair{"emailFROM", from}}) {
+        QGuiApplication::clipboard()->setText(value);
+        QTest::mouseClick(field(fieldName), Qt::LeftButton);
+        QTest::keyClick(field(fieldName), Qt::Key_V, Qt::ControlModifier);
+    }
+    BoxAnswerer answerer(window.get());
+    QTest::mouseClick(button(), Qt::LeftButton);
+
+    QCOMPARE(answerer.boxes.size(), 1);
+    QCOMPARE(answerer.boxes.first().text, kThanks);
+    QCOMPARE(launcher->launches.size(), 1);
+    QCOMPARE(QUrlQuery(QUrl(launcher->launches.first().target)).queryItems(QUrl::FullyDecoded),
+             (Pairs{{"MAIL_DEST", to}, {"MAIL_MIT", from}, {"NomeAmico", name}}));
 }
 
 void FrmEmailTest::altIFocusesTheButtonAndSubmits() {

@@ -180,20 +180,26 @@ void CalcolaIbanClickTest::refusesPastedInputBeyondWidths_data() {
     QTest::addColumn<QString>("warning");
     QTest::addColumn<QString>("focused");
 
-    auto row = [](const char* name, const char* abi, const char* cab, const char* account,
-                  const char* warning, const char* focused) {
+    auto row = [](const char* name, const QString& abi, const QString& cab, const QString& account,
+                  const QString& warning, const char* focused) {
         QTest::newRow(name) << abi << cab << account << warning << focused;
     };
+    const QString tooLong = QStringLiteral(
+        "Il numero del conto deve essere composto al massimo da 12 lettere e cifre; segni e "
+        "spazi non contano.");
     row("ABI of six digits", "123456", "67890", "1234",
         "Il codice ABI deve essere composto al massimo da 5 cifre.", "txtABI");
     row("ABI with a letter", "12A45", "67890", "1234",
         "Il codice ABI deve contenere soltanto cifre.", "txtABI");
     row("CAB of six digits", "12345", "678901", "1234",
         "Il codice CAB deve essere composto al massimo da 5 cifre.", "txtCAB");
-    row("account of thirteen letters and digits", "12345", "67890", "ABCDEFGHIJ123",
-        "Il numero del conto deve essere composto al massimo da 12 lettere e cifre; segni e "
-        "spazi non contano.",
+    row("account of thirteen letters and digits", "12345", "67890", "ABCDEFGHIJ123", tooLong,
         "txtCC");
+    // Long pastes arrive whole: cut at 32,767 characters, each would give an IBAN instead.
+    row("ABI of six digits after 40,000 zeros", QString(40'000, u'0') + "123456", "67890", "1234",
+        "Il codice ABI deve essere composto al massimo da 5 cifre.", "txtABI");
+    row("account of thirteen letters after 40,000 hyphens", "12345", "67890",
+        QString(40'000, u'-') + "ABCDEFGHIJ123", tooLong, "txtCC");
 }
 
 void CalcolaIbanClickTest::refusesPastedInputBeyondWidths() {

@@ -1,14 +1,17 @@
+#include "accessible_controls.h"
 #include "font_preload.h"
 #include "frm_email.h"
 #include "identity.h"
 #include "look.h"
 #include "promotion_window.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 #include <memory>
 
 // The blinking tell-a-friend banner, the hover effects and the two links of the main window.
@@ -77,6 +80,7 @@ private slots:
         // The program's fonts, prepared as main() prepares them.
         look::preloadFonts().wait();
         look::registerFonts();
+        accessibility::install();
     }
     void init() {
         w = std::make_unique<PromotionWindow>();
@@ -190,6 +194,55 @@ private slots:
             QVERIFY(blinked);
             QVERIFY2(dialog.isNull(), "a closed invitation window is gone");
             QVERIFY(w->c.Timer1->isActive() && w->c.Timer2->isActive());
+        }
+    }
+
+    // A screen reader sees the three clickable texts as links; pressing one does what a
+    // click does: the ticker opens the page of the headline it shows.
+    void accessiblePressDoesWhatAClickDoes_data() {
+        QTest::addColumn<QString>("control");
+        QTest::newRow("banner") << "banner";
+        QTest::newRow("link") << "link";
+        QTest::newRow("ticker") << "ticker";
+    }
+    void accessiblePressDoesWhatAClickDoes() {
+        QFETCH(QString, control);
+        w->stopTimers();
+        auto* label = qobject_cast<QLabel*>(this->control(control));
+        while (control == "ticker" && label->text() != advertSpots()[3].Headline) {
+            w->panel.Timer1_Timer();
+        }
+        QAccessibleInterface* link = QAccessible::queryAccessibleInterface(label);
+        QCOMPARE(link->role(), QAccessible::Link);
+        QCOMPARE(link->text(QAccessible::Name), label->text());
+        QCOMPARE(link->actionInterface()->actionNames(),
+                 QStringList{QAccessibleActionInterface::pressAction()});
+
+        // What the user sees happen: pages opened, and windows, closed again at once.
+        QStringList seen;
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, this, [&seen] {
+            if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                seen << modal->windowTitle();
+                modal->reject();
+            }
+        });
+        closer.start(5);
+        const auto effectOf = [&](const std::function<void()>& act) {
+            seen.clear();
+            w->launcher.openedUrls.clear();
+            act();
+            const bool happened = QTest::qWaitFor(
+                [&] { return !seen.isEmpty() || !w->launcher.openedUrls.isEmpty(); });
+            return happened ? seen + w->launcher.openedUrls : QStringList();
+        };
+        const QStringList clicked = effectOf([&] { QTest::mouseClick(label, Qt::LeftButton); });
+        const QStringList pressed = effectOf(
+            [&] { link->actionInterface()->doAction(QAccessibleActionInterface::pressAction()); });
+        QCOMPARE(clicked.size(), 1);
+        QCOMPARE(pressed, clicked);
+        if (control == "ticker") {
+            QCOMPARE(pressed.first(), advertSpots()[3].Url);
         }
     }
 

@@ -229,6 +229,10 @@ void TstPosixLauncher::failedStartGivesZero_data() {
     QTest::newRow("folder part that does not exist")
         << BVIBAN_BROWSER_PATH << QByteArray() << "https://brivanta.example/listino.pdf"
         << qint16(0);
+    // Linux takes at most 128 KiB in one argument of a program it starts.
+    QTest::newRow("address beyond the system's limit for one argument")
+        << BVIBAN_BROWSER_PATH << QByteArray()
+        << "http://www.brivanta.example/?x=" + QString(200'000, u'a') << qint16(-1);
 }
 
 void TstPosixLauncher::failedStartGivesZero() {

@@ -1,0 +1,16 @@
+#pragma once
+
+class QWidget;
+
+// What screen readers see of the main window beyond its controls' names: the window is a
+// window, the clickable labels are links with a press action that clicks them, the rule is a
+// separator, and a decoration's blinking raises no events.
+namespace accessibility {
+
+// Installs the interfaces and the event filter: once, after the QApplication object is made.
+void install();
+
+// Marks a control as a decoration: screen readers are not told each time it shows or hides.
+void markDecoration(QWidget* control);
+
+} // namespace accessibility

@@ -1,0 +1,186 @@
+"""The program as a screen reader sees it, over the real accessibility bus: run inside
+dbus-run-session, with at-spi2-core's bus launcher started here and the program told to talk
+to it (QT_LINUX_ACCESSIBILITY_ALWAYS_ON). Read with pyatspi, as Orca reads it; the keys are
+typed with xdotool."""
+
+import os
+import subprocess
+import unittest
+
+import pyatspi
+from gi.repository import GLib
+
+from desktop import DesktopTestCase, wait_until
+from iban import expected_iban
+
+BUS_LAUNCHER = os.environ.get("BVIBAN_AT_SPI_BUS_LAUNCHER", "/usr/libexec/at-spi-bus-launcher")
+DIALOG_TITLE = "Quorvel è COMODO ed è GRATIS: dillo a un Amico!"
+BANNER = "Dillo a un AMICO. Fai scaricare Quorvel anche a lui: CLICCA QUI"
+
+# Every control of the main window that a screen reader lists: role and name.
+MAIN_WINDOW = [
+    ("frame", "Quorvel by Brivanta"),
+    ("text", "ABI"),
+    ("text", "CAB"),
+    ("text", "Numero di conto corrente"),
+    ("text", "Codice IBAN"),
+    ("push button", "Calcola IBAN"),
+    ("push button", "Svuota tutto"),
+    ("push button", "Copia negli appunti di Windows"),
+    ("label", "ABI"),
+    ("label", "CAB"),
+    ("label", "NR. CONTO CORRENTE"),
+    ("label", "Codice IBAN"),
+    ("label", "Solo le Banche possono rilasciare i codici IBAN, pertanto, l'utilizzo del "
+              "presente software è da intendersi esclusivamente a scopo di controllo e/o "
+              "didattico."),
+    ("label", "Quorvel è gratuito: puoi copiarlo e regalarlo a chi vuoi."),
+    ("filler", "Brivanta"),
+    ("link", "http://www.brivanta.example"),
+    ("label", "Via dei Mille, 42\r\n40121 Bologna (BO)"),
+    ("filler", "Traguardo dei download"),
+    ("label", "il 18 luglio 2008 «Quorvel» ha raggiunto quota 20.000 DOWNLOAD !"),
+    ("link", BANNER),
+    ("label", "Ombra dell'invito"),
+    ("separator", "Linea di separazione"),
+    ("filler", "Fascia nera"),
+    ("filler", "Fondo"),
+]
+
+DIALOG = [
+    ("dialog", DIALOG_TITLE),
+    ("panel", "E-Mail del tuo AMICO"),
+    ("label", "Indirizzo e-mail del tuo AMICO:"),
+    ("text", "Indirizzo e-mail del tuo AMICO"),
+    ("panel", "I TUOI DATI"),
+    ("label", "Il tuo nome (ad es. PAOLO):"),
+    ("text", "Il tuo nome"),
+    ("label", "Il tuo indirizzo email:"),
+    ("text", "Il tuo indirizzo email"),
+    ("push button", "Invia messaggio"),
+]
+
+bus_launcher = None
+
+
+def setUpModule():
+    global bus_launcher
+    if "DBUS_SESSION_BUS_ADDRESS" not in os.environ:
+        raise unittest.SkipTest("run inside dbus-run-session")
+    environment = {key: value for key, value in os.environ.items() if key != "DISPLAY"}
+    bus_launcher = subprocess.Popen([BUS_LAUNCHER, "--launch-immediately"], env=environment,
+                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+def tearDownModule():
+    if bus_launcher is not None:
+        bus_launcher.terminate()
+        bus_launcher.wait(timeout=10)
+
+
+def tree(accessible):
+    """The accessible and everything below it."""
+    yield accessible
+    for child in accessible:
+        if child is not None:
+            yield from tree(child)
+
+
+def find(accessible, role, name):
+    return next((a for a in tree(accessible) if a.getRoleName() == role and a.name == name),
+                None)
+
+
+class AccessibilityTest(DesktopTestCase):
+    environment = {"QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1"}
+
+    def setUp(self):
+        super().setUp()
+        self.application = wait_until(self.find_application, 20,
+                                      "the program on the accessibility bus")
+        self.window = wait_until(lambda: self.top_level("frame"), 10, "the main window")
+
+    def find_application(self):
+        for application in pyatspi.Registry.getDesktop(0):
+            if application is not None and \
+                    application.get_process_id() == self.desktop.program.pid:
+                return application
+        return None
+
+    def top_level(self, role):
+        return next((w for w in self.application if w is not None and w.getRoleName() == role),
+                    None)
+
+    def assert_named(self, window, expected):
+        present = {(a.getRoleName(), a.name) for a in tree(window)}
+        for role, name in expected:
+            self.assertIn((role, name), present)
+        # Nothing is left without a name.
+        unnamed = [a.getRoleName() for a in tree(window) if not a.name]
+        self.assertEqual(unnamed, [])
+
+    def press(self, accessible):
+        action = accessible.queryAction()
+        names = [action.getName(i) for i in range(action.nActions)]
+        self.assertIn("Press", names)
+        action.doAction(names.index("Press"))
+
+    def test_names_and_roles(self):
+        self.assert_named(self.window, MAIN_WINDOW)
+        # The third link is the ticker, named by the headline it shows.
+        links = [a for a in tree(self.window) if a.getRoleName() == "link"]
+        self.assertEqual(len(links), 3)
+        # The fields say what they want; the result field reads back as text.
+        self.assertIn("5 cifre", find(self.window, "text", "ABI").description)
+        self.assertTrue(find(self.window, "text", "Codice IBAN").getState().contains(
+            pyatspi.STATE_READ_ONLY))
+
+    def test_calculation_pressed_and_read_back(self):
+        self.desktop.type("1234")
+        self.desktop.key("Return")
+        self.desktop.type("987")
+        self.desktop.key("Return")
+        self.desktop.type("ab-12 345")
+        self.press(find(self.window, "push button", "Calcola IBAN"))
+        text = find(self.window, "text", "Codice IBAN").queryText()
+        wait_until(lambda: text.getText(0, -1) == expected_iban("1234", "987", "ab-12 345"), 5,
+                   "the IBAN in the accessible text")
+
+    def test_banner_opens_the_tell_a_friend_dialog(self):
+        self.press(find(self.window, "link", BANNER))
+        dialog = wait_until(lambda: self.top_level("dialog"), 10, "the dialog on the bus")
+        self.assert_named(dialog, DIALOG)
+        self.desktop.screen.request_close(int(self.desktop.wait_for_window(DIALOG_TITLE).id))
+        self.desktop.wait_until_gone(DIALOG_TITLE)
+
+    def test_ticker_and_blink_raise_no_event_per_step(self):
+        events = []
+
+        def record(event):
+            if event.host_application is not None and \
+                    event.host_application.get_process_id() == self.desktop.program.pid:
+                events.append(event.type)
+
+        # Three blinks and some hundred steps of the ticker; a key typed at the start shows
+        # that the listener hears the program.
+        def type_a_digit():
+            self.desktop.type("1")
+            return GLib.SOURCE_REMOVE
+
+        pyatspi.Registry.registerEventListener(record, "object", "window")
+        GLib.timeout_add(100, type_a_digit)
+        GLib.timeout_add(2600, pyatspi.Registry.stop)
+        pyatspi.Registry.start()
+        pyatspi.Registry.deregisterEventListener(record, "object", "window")
+
+        self.assertIn("object:text-changed:insert", events)
+        per_step = [e for e in events if e.startswith(("object:state-changed:showing",
+                                                      "object:state-changed:visible",
+                                                      "object:bounds-changed"))]
+        self.assertEqual(per_step, [])
+        # A new headline renames the ticker: once every few seconds at most.
+        self.assertLessEqual(events.count("object:property-change:accessible-name"), 2)
+
+
+if __name__ == "__main__":
+    unittest.main()
