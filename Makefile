@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 
-.PHONY: deps configure build run test install package check-windows sanitize fuzz \
+.PHONY: deps configure build run test install package check-package check-windows sanitize fuzz \
 	fuzz-ci bench e2e clean
 
 deps:
@@ -40,6 +40,11 @@ package: deps
 	@cmake --build $(PACKAGE_DIR) -j $(JOBS)
 	@cd $(PACKAGE_DIR) && cpack >/dev/null
 	@echo "package: $(DEB)"
+
+# lintian, then the package installed with apt-get, used from PATH and from its menu entry, and
+# purged. Needs root, as CI has.
+check-package: package
+	@tests/packaging/check-package.sh $(DEB)
 
 # Cross-compiles the Windows-only sources (those free of Qt) and the resource script, so that
 # they keep building on a Linux machine. The POSIX-threads compiler is the one Qt's MinGW builds

@@ -9,7 +9,7 @@ packages=(
     fonts-liberation fonts-dejavu-core fonts-wine
     xvfb xauth x11-utils xdotool xclip imagemagick
     clang g++-mingw-w64-x86-64
-    help2man locales dpkg-dev fakeroot file
+    lintian desktop-file-utils appstream help2man locales man-db dpkg-dev fakeroot file
 )
 
 missing=()

@@ -69,7 +69,8 @@ class Window:
 
 
 class Desktop:
-    """A private Xvfb, with no window manager, and the program started on it."""
+    """A private Xvfb, with no window manager, and the program started on it: `program` is its
+    path, or a whole command as a list."""
 
     def __init__(self, program, extra_environment=None):
         self.helpers = []
@@ -88,7 +89,8 @@ class Desktop:
             self.screen = XConnection(self.xvfb.number)
             program_environment = dict(self.environment, **(extra_environment or {}))
             self.program_output = open(os.path.join(self.runtime_dir, "output.txt"), "w+b")
-            self.program = subprocess.Popen([program], env=program_environment,
+            command = program if isinstance(program, list) else [program]
+            self.program = subprocess.Popen(command, env=program_environment,
                                             stdout=self.program_output,
                                             stderr=subprocess.STDOUT)
             self.main = wait_until(lambda: self.find_window(MAIN_TITLE), 30,
