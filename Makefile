@@ -49,7 +49,7 @@ check-package: package
 # Cross-compiles the Windows-only sources (those free of Qt) and the resource script, so that
 # they keep building on a Linux machine. The POSIX-threads compiler is the one Qt's MinGW builds
 # use; the win32 one has no std::future.
-WINDOWS_SOURCES := shell/launcher_windows.cpp resources/font_preload_none.cpp
+WINDOWS_SOURCES := shell/launcher_windows.cpp shell/console_windows.cpp resources/font_preload_none.cpp
 check-windows: deps
 	@mkdir -p $(BUILD_DIR)/check-windows
 	@for f in $(WINDOWS_SOURCES); do \

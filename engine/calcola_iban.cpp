@@ -2,6 +2,7 @@
 
 #include "alfabeti.h"
 #include "cin.h"
+#include "mod97.h"
 
 #include <algorithm>
 
@@ -58,36 +59,6 @@ bool scriviConto(QChar* campo, QStringView conto) {
     }
     return true;
 }
-
-// MOD 97-10 of digits and upper-case letters (10 to 35) read left to right, in blocks: the
-// remainder so far with the next digits written after it, r * 10^k + digits, reduced modulo 97
-// once five or more are in. A letter's two digits go in together, so a block holds at most six
-// and the number stays below 97 * 10^6.
-class Resto97 {
-public:
-    void aggiungi(QStringView testo) {
-        for (QChar c : testo) {
-            const char16_t u = c.unicode();
-            if (isCifra(u)) {
-                letto = letto * 10 + (u - u'0');
-                ++nelBlocco;
-            } else {
-                letto = letto * 100 + (u - u'A' + 10);
-                nelBlocco += 2;
-            }
-            if (nelBlocco >= 5) {
-                letto %= 97;
-                nelBlocco = 0;
-            }
-        }
-    }
-
-    int resto() const { return letto % 97; }
-
-private:
-    int letto = 0;
-    int nelBlocco = 0; // digits written after the last remainder
-};
 
 } // namespace
 
@@ -147,10 +118,11 @@ EsitoCalcolo CalcolaIBAN(const QString& abi, const QString& cab, const QString& 
     iban[kPrefisso] = letteraCINAllineata(QStringView(allineati, kCaratteriCIN));
 
     // The rearranged string: the BBAN followed by "IT00".
-    Resto97 resto;
-    resto.aggiungi(QStringView(iban + kPrefisso, kLunghezzaIBAN - kPrefisso));
-    resto.aggiungi(u"IT00");
-    const int controllo = 98 - resto.resto();
+    mod97::Resto97 resto;
+    const char16_t* testo = QStringView(esito.iban).utf16();
+    resto.aggiungi(testo + kPrefisso, testo + kLunghezzaIBAN);
+    resto.aggiungi(testo, testo + kPrefisso);
+    const int controllo = mod97::cifreDiControllo(resto.resto());
     iban[2] = QChar(u'0' + controllo / 10);
     iban[3] = QChar(u'0' + controllo % 10);
     esito.calcolato = true;

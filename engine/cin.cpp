@@ -10,19 +10,10 @@ namespace {
 
 using namespace alfabeti;
 
-// Italian CIN values for odd positions, by character index (0-9 digits, A-Z 0-25).
-// Even positions take the index itself.
-constexpr std::array<std::uint8_t, 26> kValoriDispari = {
-    1, 0, 5, 7, 9, 13, 15, 17, 19, 21, 2, 4, 18, 20, 11, 3, 6, 8, 12, 14, 16, 10, 22, 25, 24, 23};
-
 constexpr int kLunghezzaABI = 5;
 constexpr int kLunghezzaCAB = 5;
 constexpr int kLunghezzaConto = 12;
 static_assert(kLunghezzaABI + kLunghezzaCAB + kLunghezzaConto == kCaratteriCIN);
-
-int indice(char16_t c) {
-    return isCifra(c) ? c - u'0' : c - u'A';
-}
 
 // Fills `campo` from the right with the last kept characters of `testo`; the rest keeps its
 // "0". The same as keeping them in order, padding with zeros and taking the last `larghezza`.
@@ -50,13 +41,7 @@ char16_t letteraCIN(QStringView abi, QStringView cab, QStringView conto) {
 }
 
 char16_t letteraCINAllineata(QStringView allineati) {
-    int somma = 0;
-    for (qsizetype k = 0; k < kCaratteriCIN; k += 2) {
-        // Positions count from 1: k is an odd position, k + 1 an even one.
-        somma +=
-            kValoriDispari[indice(allineati[k].unicode())] + indice(allineati[k + 1].unicode());
-    }
-    return static_cast<char16_t>(u'A' + somma % 26);
+    return cin::letteraAllineata(allineati.utf16());
 }
 
 QString CalcolaCIN(const QString& abi, const QString& cab, const QString& conto) {

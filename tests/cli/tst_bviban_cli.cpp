@@ -1,0 +1,313 @@
+// The real bviban-cli, run as a user runs it: arguments, standard input, exit status, and what
+// it writes on standard output and standard error.
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTest>
+
+namespace {
+
+const QString kProgramma = QStringLiteral(BVIBAN_CLI);
+
+template <typename... Valori> void riga(const char* nome, const Valori&... valori) {
+    (QTest::newRow(nome) << ... << valori);
+}
+
+struct Esecuzione {
+    int stato = -1;
+    QByteArray uscita;
+    QByteArray errori;
+};
+
+Esecuzione esegui(const QStringList& argomenti, const QByteArray& ingresso = QByteArray()) {
+    QProcess processo;
+    processo.start(kProgramma, argomenti);
+    processo.write(ingresso);
+    processo.closeWriteChannel();
+    processo.waitForFinished(60000);
+    return {processo.exitStatus() == QProcess::NormalExit ? processo.exitCode() : -1,
+            processo.readAllStandardOutput(), processo.readAllStandardError()};
+}
+
+// VmHWM of a running process, in KiB: the most memory it has held so far.
+qint64 piccoDiMemoria(qint64 pid) {
+    QFile stato(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!stato.open(QIODevice::ReadOnly)) {
+        return -1;
+    }
+    const QRegularExpression riga(QStringLiteral("VmHWM:\\s+(\\d+) kB"));
+    return riga.match(QString::fromLatin1(stato.readAll())).captured(1).toLongLong();
+}
+
+// Reads from the process until `righe` lines have come, or fails.
+bool attendiRighe(QProcess& processo, QByteArray& letto, int righe) {
+    while (letto.count('\n') < righe) {
+        if (!processo.waitForReadyRead(30000)) {
+            return false;
+        }
+        letto += processo.readAllStandardOutput();
+    }
+    return true;
+}
+
+const QByteArray kEsempio = "IT60X0542811101000000123456";
+
+} // namespace
+
+class TestBvibanCli : public QObject {
+    Q_OBJECT
+
+private slots:
+    void statiEdUscite_data();
+    void statiEdUscite();
+    void aiuto();
+    void json();
+    void flussoGrande();
+    void rigaTroppoLunga();
+    void erroriDiLetturaEScrittura();
+};
+
+void TestBvibanCli::statiEdUscite_data() {
+    QTest::addColumn<QStringList>("argomenti");
+    QTest::addColumn<QByteArray>("ingresso");
+    QTest::addColumn<int>("stato");
+    QTest::addColumn<QByteArray>("uscita");
+    QTest::addColumn<QByteArray>("errori");
+
+    const QByteArray niente;
+    const QByteArray aiuto = "Per l'aiuto: bviban-cli --help\n";
+    riga("version", QStringList{"--version"}, niente, 0, QByteArray("bviban-cli 1.0.0.25\n"),
+         niente);
+    riga("calcola", QStringList{"calcola", "5428", "11101", "123456"}, niente, 0, kEsempio + '\n',
+         niente);
+    riga("calcola, lower case and separators", QStringList{"calcola", "1234", "987", "ab-12 345"},
+         niente, 0, QByteArray("IT65D012340098700000AB12345\n"), niente);
+    riga("calcola, account after --", QStringList{"calcola", "--", "12345", "67890", "-87"}, niente,
+         0, QByteArray("IT98F1234567890000000000087\n"), niente);
+    riga("calcola, empty account", QStringList{"calcola", "5428", "11101", ""}, niente, 1, niente,
+         QByteArray("Compilare ABI, CAB e Nr. del CONTO.\n"));
+    riga("calcola, ABI too long", QStringList{"calcola", "123456", "11101", "1"}, niente, 1, niente,
+         QByteArray("Il codice ABI deve essere composto al massimo da 5 cifre.\n"));
+    riga("calcola, account too long", QStringList{"calcola", "1", "2", "ABCDEFGHIJKLM"}, niente, 1,
+         niente,
+         QByteArray("Il numero del conto deve essere composto al massimo da 12 lettere e cifre; "
+                    "segni e spazi non contano.\n"));
+    riga("calcola, two arguments", QStringList{"calcola", "1", "2"}, niente, 2, niente,
+         "bviban-cli: calcola vuole tre argomenti: ABI, CAB e numero di conto.\n" + aiuto);
+    riga("no command", QStringList{}, niente, 2, niente,
+         "bviban-cli: manca il comando (calcola, verifica, ...).\n" + aiuto);
+    riga("unknown command", QStringList{"controlla"}, niente, 2, niente,
+         "bviban-cli: comando sconosciuto «controlla».\n" + aiuto);
+    riga("unknown option", QStringList{"verifica", "--xml"}, niente, 2, niente,
+         "bviban-cli: verifica: opzione sconosciuta «--xml».\n" + aiuto);
+    riga("verifica, all valid",
+         QStringList{"verifica", "IT60 X054 2811 1010 0000 0123 456", "DE89370400440532013000"},
+         niente, 0,
+         kEsempio +
+             "\tvalido\tIT 60 X 05428 11101 000000123456\n"
+             "DE89370400440532013000\tvalido\tControllati lunghezza e cifre di controllo; il "
+             "formato nazionale di DE non è stato controllato.\n",
+         niente);
+    riga("verifica, one invalid", QStringList{"verifica", kEsempio, "IT61X0542811101000000123456"},
+         niente, 1,
+         kEsempio +
+             "\tvalido\tIT 60 X 05428 11101 000000123456\n"
+             "IT61X0542811101000000123456\tnon valido\tLe cifre di controllo sono 61, ma "
+             "dovrebbero essere 60.\tforse: " +
+             kEsempio + "\n",
+         niente);
+    // One result per line, in order: CR LF ends, an empty line, a refused one, no final LF.
+    riga("verifica, standard input", QStringList{"verifica"},
+         QByteArray("IT60X0542811101000000123456\r\n\nIT60\tX054#\nSM86U0322509800000000270100"), 1,
+         kEsempio + "\tvalido\tIT 60 X 05428 11101 000000123456\n"
+                    "\tvuoto\tNessun IBAN da verificare: il testo è vuoto.\n"
+                    "IT60\xEF\xBF\xBDX054#\tnon valido\tIl carattere «#» in posizione 10 non può "
+                    "stare in un IBAN.\n"
+                    "SM86U0322509800000000270100\tvalido\tSM 86 U 03225 09800 000000270100\n",
+         niente);
+    riga("verifica, operand after --", QStringList{"verifica", "--", "-IT60"}, niente, 1,
+         QByteArray("-IT60\tnon valido\tIl trattino in posizione 1 non sta tra due gruppi di "
+                    "caratteri.\n"),
+         niente);
+}
+
+void TestBvibanCli::statiEdUscite() {
+    QFETCH(QStringList, argomenti);
+    QFETCH(QByteArray, ingresso);
+    QFETCH(int, stato);
+    QFETCH(QByteArray, uscita);
+    QFETCH(QByteArray, errori);
+
+    const Esecuzione e = esegui(argomenti, ingresso);
+    QCOMPARE(e.uscita, uscita);
+    QCOMPARE(e.errori, errori);
+    QCOMPARE(e.stato, stato);
+}
+
+// --help lists every subcommand with its syntax; after a subcommand it shows that one alone.
+void TestBvibanCli::aiuto() {
+    const Esecuzione generale = esegui({QStringLiteral("--help")});
+    QCOMPARE(generale.stato, 0);
+    QVERIFY(generale.uscita.startsWith("Uso: bviban-cli COMANDO [ARGOMENTI...]\n"));
+    for (const char* testo : {"\n  calcola ABI CAB CONTO\n", "\n  verifica [--json] [IBAN...]\n",
+                              "\n  -V, --version ", "\nStato d'uscita:\n"}) {
+        QVERIFY2(generale.uscita.contains(testo), testo);
+    }
+    const Esecuzione comando = esegui({QStringLiteral("verifica"), QStringLiteral("-h")});
+    QCOMPARE(comando.stato, 0);
+    QVERIFY(comando.uscita.startsWith("Uso: bviban-cli verifica [--json] [IBAN...]\n      "));
+    QVERIFY(!comando.uscita.contains("calcola"));
+}
+
+// --json: one object per input, every key present, values of the right kind; the input comes
+// back as given, with what is not UTF-8 replaced.
+void TestBvibanCli::json() {
+    const QByteArray ingresso = "iban: it60 x054 2811 1010 0000 0123 456\n"
+                                "IT65A0542811101000000123456\n"
+                                "IT61X0542811101000000123456\n"
+                                "\"IT\"\\\x01\xFF\n"
+                                "GB29NWBK60161331926819\n";
+    const Esecuzione e = esegui({QStringLiteral("verifica"), QStringLiteral("--json")}, ingresso);
+    QCOMPARE(e.stato, 1);
+    QCOMPARE(e.errori, QByteArray());
+    const QList<QByteArray> righe = e.uscita.split('\n');
+    QCOMPARE(righe.size(), 6);
+    QVERIFY(righe.last().isEmpty());
+
+    QList<QJsonObject> oggetti;
+    for (int i = 0; i < 5; ++i) {
+        QJsonParseError errore;
+        const QJsonDocument documento = QJsonDocument::fromJson(righe[i], &errore);
+        QVERIFY2(errore.error == QJsonParseError::NoError, righe[i].constData());
+        QVERIFY(documento.isObject());
+        oggetti << documento.object();
+        for (const char* chiave : {"input", "iban", "valido", "motivo", "paese", "abi", "cab",
+                                   "conto", "cin", "cartaceo", "suggerimenti"}) {
+            QVERIFY2(oggetti.last().contains(QLatin1String(chiave)), chiave);
+        }
+        QVERIFY(oggetti.last()[QStringLiteral("suggerimenti")].isArray());
+    }
+
+    const QJsonObject valido = oggetti[0];
+    QCOMPARE(valido["input"].toString(), QStringLiteral("iban: it60 x054 2811 1010 0000 0123 456"));
+    QCOMPARE(valido["iban"].toString(), QString::fromLatin1(kEsempio));
+    QCOMPARE(valido["valido"].toBool(), true);
+    QVERIFY(valido["motivo"].isNull());
+    QCOMPARE(valido["paese"].toString(), QStringLiteral("IT"));
+    QCOMPARE(valido["abi"].toString(), QStringLiteral("05428"));
+    QCOMPARE(valido["cab"].toString(), QStringLiteral("11101"));
+    QCOMPARE(valido["conto"].toString(), QStringLiteral("000000123456"));
+    QCOMPARE(valido["cin"].toString(), QStringLiteral("X"));
+    QCOMPARE(valido["cartaceo"].toString(), QStringLiteral("IT60 X054 2811 1010 0000 0123 456"));
+    QCOMPARE(valido["suggerimenti"].toArray().size(), 0);
+
+    const QJsonObject cinSbagliato = oggetti[1];
+    QCOMPARE(cinSbagliato["valido"].toBool(), false);
+    QVERIFY(cinSbagliato["motivo"].toString().startsWith(
+        QStringLiteral("Il CIN è A, ma per ABI, CAB e conto dovrebbe essere X.")));
+    QCOMPARE(cinSbagliato["cin"].toString(), QStringLiteral("A"));
+
+    const QJsonObject suggerito = oggetti[2];
+    QCOMPARE(suggerito["suggerimenti"].toArray(), QJsonArray{QString::fromLatin1(kEsempio)});
+
+    const QJsonObject rifiutato = oggetti[3];
+    QCOMPARE(rifiutato["input"].toString(), QStringLiteral("\"IT\"\\\u0001\uFFFD"));
+    QVERIFY(rifiutato["iban"].isNull());
+    QVERIFY(rifiutato["paese"].isNull());
+    QVERIFY(rifiutato["cartaceo"].isNull());
+    QCOMPARE(rifiutato["motivo"].toString(),
+             QStringLiteral("Il carattere «\"» in posizione 1 non può stare in un IBAN."));
+
+    const QJsonObject estero = oggetti[4];
+    QCOMPARE(estero["valido"].toBool(), true);
+    QCOMPARE(estero["paese"].toString(), QStringLiteral("GB"));
+    QVERIFY(estero["abi"].isNull());
+    QVERIFY(estero["cin"].isNull());
+}
+
+// Standard input of any size streams through: results come while the input is still open, in
+// order, one per line, and memory does not grow with the input.
+void TestBvibanCli::flussoGrande() {
+    QProcess processo;
+    processo.start(kProgramma, {QStringLiteral("verifica")});
+    QVERIFY(processo.waitForStarted());
+
+    const QByteArray valida = kEsempio + '\n';
+    const QByteArray sbagliata = "IT60X0542811101000000123465\n";
+    QByteArray blocco;
+    for (int i = 0; i < 1000; ++i) {
+        blocco += i % 2 == 0 ? valida : sbagliata;
+    }
+    QByteArray letto;
+    processo.write(blocco);
+    QVERIFY2(attendiRighe(processo, letto, 1000), "no results before the end of the input");
+    const qint64 piccoIniziale = piccoDiMemoria(processo.processId());
+
+    constexpr int kBlocchi = 400; // 400,000 lines, 11 MB
+    for (int i = 1; i < kBlocchi; ++i) {
+        processo.write(blocco);
+        while (processo.bytesToWrite() > 0) {
+            processo.waitForBytesWritten(30000);
+            letto += processo.readAllStandardOutput();
+        }
+    }
+    QVERIFY(attendiRighe(processo, letto, kBlocchi * 1000));
+    const qint64 piccoFinale = piccoDiMemoria(processo.processId());
+    processo.closeWriteChannel();
+    QVERIFY(processo.waitForFinished(60000));
+    letto += processo.readAllStandardOutput();
+    QCOMPARE(processo.exitCode(), 1);
+
+    const QList<QByteArray> righe = letto.split('\n');
+    QCOMPARE(righe.size(), kBlocchi * 1000 + 1);
+    for (int i = 0; i < kBlocchi * 1000; i += 997) {
+        const QByteArray atteso = i % 2 == 0 ? kEsempio + "\tvalido\t" : sbagliata.trimmed() + '\t';
+        QVERIFY2(righe[i].startsWith(atteso), righe[i].constData());
+    }
+    if (piccoIniziale > 0) {
+        QVERIFY2(
+            piccoFinale - piccoIniziale < 1024,
+            qPrintable(QStringLiteral("%1 KiB, then %2 KiB").arg(piccoIniziale).arg(piccoFinale)));
+    }
+}
+
+// A line far longer than any IBAN gets one result of its own; the lines after it are read.
+void TestBvibanCli::rigaTroppoLunga() {
+    const QByteArray lunga(200000, 'A');
+    const Esecuzione e = esegui({QStringLiteral("verifica"), QStringLiteral("--json")},
+                                lunga + '\n' + kEsempio + '\n');
+    QCOMPARE(e.stato, 1);
+    const QList<QByteArray> righe = e.uscita.split('\n');
+    QCOMPARE(righe.size(), 3);
+    const QJsonObject troppo = QJsonDocument::fromJson(righe[0]).object();
+    QCOMPARE(troppo["valido"].toBool(), false);
+    QCOMPARE(troppo["motivo"].toString(),
+             QStringLiteral("La riga supera 65536 byte: è troppo lunga per essere un IBAN."));
+    QCOMPARE(troppo["input"].toString().size(), 65536);
+    QCOMPARE(QJsonDocument::fromJson(righe[1]).object()["valido"].toBool(), true);
+}
+
+void TestBvibanCli::erroriDiLetturaEScrittura() {
+    QProcess scrittura;
+    scrittura.setStandardOutputFile(QStringLiteral("/dev/full"));
+    scrittura.start(kProgramma, {QStringLiteral("verifica"), QString::fromLatin1(kEsempio)});
+    QVERIFY(scrittura.waitForFinished(30000));
+    QCOMPARE(scrittura.exitCode(), 2);
+    QVERIFY(scrittura.readAllStandardError().startsWith(
+        "bviban-cli: errore di scrittura sullo standard output: "));
+
+    QProcess lettura;
+    lettura.setStandardInputFile(QStringLiteral("/"));
+    lettura.start(kProgramma, {QStringLiteral("verifica")});
+    QVERIFY(lettura.waitForFinished(30000));
+    QCOMPARE(lettura.exitCode(), 2);
+    QVERIFY(lettura.readAllStandardError().startsWith(
+        "bviban-cli: errore di lettura dello standard input: "));
+}
+
+QTEST_GUILESS_MAIN(TestBvibanCli)
+#include "tst_bviban_cli.moc"

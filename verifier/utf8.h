@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+
+// UTF-8 read and written one code point at a time.
+namespace verifier::utf8 {
+
+// The code point of the sequence at `p` (whose first byte is at least 0x80) and the sequence's
+// length; 0 when the bytes there are no well-formed sequence (overlong forms and surrogates
+// included).
+int decodifica(const unsigned char* p, const unsigned char* fine, char32_t& codice);
+
+void aggiungi(char32_t codice, std::string& uscita);
+
+} // namespace verifier::utf8
