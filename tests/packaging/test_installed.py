@@ -1,5 +1,6 @@
-"""BVIBAN installed, as a user meets it: the files in their places, the program started from the
-menu entry's Exec line, the invitation sent through the helper in its libexec folder.
+"""BVIBAN installed, as a user meets it: the files in their places, bviban-cli and the manual
+pages found through PATH, the program started from the menu entry's Exec line, the invitation
+sent through the helper in its libexec folder.
 
 Two ways to run it (from this folder, with ../e2e on PYTHONPATH):
 - BVIBAN_BUILD_DIR=<build folder>: installs that build with `cmake --install` into a temporary
@@ -19,6 +20,7 @@ import unittest
 
 import test_tell_a_friend
 from desktop import Desktop
+from iban import expected_iban
 
 THEME_SIZES = (16, 24, 32, 48, 64, 128, 256)
 PREFIX = os.environ.get("BVIBAN_PREFIX", "/usr")
@@ -63,8 +65,8 @@ def desktop_entry():
 
 class InstalledFilesTest(unittest.TestCase):
     def test_programs_and_helper(self):
-        self.assertTrue(os.access(installed("bin/bviban"), os.X_OK))
-        self.assertTrue(os.access(installed("libexec/bviban/bviban-browser"), os.X_OK))
+        for program in ("bin/bviban", "bin/bviban-cli", "libexec/bviban/bviban-browser"):
+            self.assertTrue(os.access(installed(program), os.X_OK), program)
         # The helper is not a command: nothing of it on PATH.
         self.assertFalse(os.path.exists(installed("bin/bviban-browser")))
 
@@ -74,14 +76,33 @@ class InstalledFilesTest(unittest.TestCase):
                 path = installed(f"share/icons/hicolor/{size}x{size}/apps/bviban.png")
                 self.assertEqual(png_size(path), (size, size))
 
-    def test_manual_page_reads_in_italian(self):
-        page = subprocess.run(["man", "bviban"], capture_output=True, text=True, timeout=60,
-                              env=dict(os.environ, MANPATH=installed("share/man"),
-                                       MANWIDTH="80", LC_ALL="C.UTF-8"))
-        self.assertEqual(page.returncode, 0, page.stderr)
-        for heading in ("NOME", "SINTASSI", "DESCRIZIONE", "VEDERE ANCHE"):
-            self.assertIn(f"\n{heading}\n", page.stdout)
-        self.assertIn("bviban-cli(1)", page.stdout)
+    def test_manual_pages_read_in_italian(self):
+        for page, other, text in (("bviban", "bviban-cli(1)", "Calcola IBAN"),
+                                  ("bviban-cli", "bviban(1)", "calcola ABI CAB CONTO")):
+            with self.subTest(page=page):
+                shown = subprocess.run(["man", page], capture_output=True, text=True, timeout=60,
+                                       env=dict(os.environ, MANPATH=installed("share/man"),
+                                                MANWIDTH="80", LC_ALL="C.UTF-8"))
+                self.assertEqual(shown.returncode, 0, shown.stderr)
+                for heading in ("NOME", "SINTASSI", "DESCRIZIONE", "VEDERE ANCHE"):
+                    self.assertIn(f"\n{heading}\n", shown.stdout)
+                words = " ".join(shown.stdout.split())
+                self.assertIn(text, words)
+                self.assertIn(other, words)
+
+
+class CommandLineTest(unittest.TestCase):
+    def run_cli(self, *arguments):
+        self.assertEqual(shutil.which("bviban-cli"), installed("bin/bviban-cli"))
+        return subprocess.run(["bviban-cli", *arguments], capture_output=True, text=True,
+                              timeout=30)
+
+    def test_version_and_a_calculation_from_path(self):
+        version = self.run_cli("--version")
+        self.assertEqual((version.returncode, version.stdout.split()[-1]), (0, "1.0.0.25"))
+        done = self.run_cli("calcola", "05428", "11101", "000000123456")
+        self.assertEqual((done.returncode, done.stdout, done.stderr),
+                         (0, expected_iban("05428", "11101", "000000123456") + "\n", ""))
 
 
 class MenuEntryTest(unittest.TestCase):
