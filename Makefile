@@ -3,7 +3,8 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 
-.PHONY: deps configure build run test check-windows sanitize fuzz fuzz-ci bench e2e clean
+.PHONY: deps configure build run test install package check-package check-windows sanitize fuzz \
+	fuzz-ci bench e2e clean
 
 deps:
 	@scripts/install-deps.sh
@@ -19,6 +20,31 @@ run: build
 
 test: build
 	@ctest --test-dir $(BUILD_DIR) -j $(JOBS) --output-on-failure
+
+# Installs the build under PREFIX (DESTDIR is honoured too): root for the default /usr/local.
+PREFIX ?= /usr/local
+install: build
+	@DESTDIR=$(DESTDIR) cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
+# The Debian package, built apart from the development tree with all of Debian's hardening
+# flags and without the tests: $(PACKAGE_DIR)/bviban_<version>_<architecture>.deb.
+PACKAGE_DIR ?= build-package
+VERSION := $(shell sed -n 's/^project.BVIBAN VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+DEB := $(PACKAGE_DIR)/bviban_$(VERSION)_$(shell dpkg --print-architecture 2>/dev/null).deb
+deb_flags = $$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get $(1))
+package: deps
+	@CXXFLAGS="$(call deb_flags,CXXFLAGS) $(call deb_flags,CPPFLAGS)" \
+		LDFLAGS="$(call deb_flags,LDFLAGS)" \
+		cmake -S . -B $(PACKAGE_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
+		-DCMAKE_INSTALL_PREFIX=/usr -DBVIBAN_TESTS=OFF >/dev/null
+	@cmake --build $(PACKAGE_DIR) -j $(JOBS)
+	@cd $(PACKAGE_DIR) && cpack >/dev/null
+	@echo "package: $(DEB)"
+
+# lintian, then the package installed with apt-get, used from PATH and from its menu entry, and
+# purged. Needs root, as CI has.
+check-package: package
+	@tests/packaging/check-package.sh $(DEB)
 
 # Cross-compiles the Windows-only sources (those free of Qt) and the resource script, so that
 # they keep building on a Linux machine. The POSIX-threads compiler is the one Qt's MinGW builds

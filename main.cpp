@@ -31,6 +31,8 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QString::fromLatin1(identity::kProjectName));
     QApplication::setApplicationVersion(QString::fromLatin1(identity::kVersion));
     QApplication::setOrganizationName(QStringLiteral("Brivanta"));
+    // The desktop matches the windows to the menu entry, and so to its name and icon.
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(identity::kDesktopEntry));
     QAccessible::isActive();
     fontList.wait();
     look::registerFonts();

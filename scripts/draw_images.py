@@ -1,5 +1,6 @@
 #!/usr/bin/python3
-"""Draws the four pictures of BVIBAN into resources/.
+"""Draws the four pictures of BVIBAN into resources/, and the application icon for the desktop's
+icon theme into packaging/icons/.
 
 Run from the repository root with Debian's Python and Pillow:
 
@@ -17,9 +18,13 @@ A developer tool, not part of the build: the pictures it writes are committed.
                GIF89a, one frame, 16-colour palette whose last entry is transparent
     logo.bmp   vendor logo: the Brivanta mark (a blue tile with a rising gold line), the name and
                a spaced tagline on white, 211x56, 24-bit uncompressed (BI_RGB)
+    packaging/icons/bviban-N.png
+               the application icon at the hicolor theme's sizes (16, 24, 32, 48, 64, 128 and
+               256), RGBA: at 32 the pixels of app.ico, at the others the same parts drawn
+               smooth and snapped to whole pixels; the 16-pixel icon leaves out the word
 
 ICO and BMP are written byte by byte so that their layout is exactly the one above; Pillow
-draws the shapes and the text and writes the GIF.
+draws the shapes and the text and writes the GIF and the PNGs.
 """
 
 import math
@@ -27,9 +32,12 @@ import os
 import struct
 import sys
 
-from PIL import Image, ImageDraw, ImageFont
+from PIL import Image, ImageChops, ImageDraw, ImageFont
 
-RESOURCES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "resources")
+ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..")
+RESOURCES = os.path.join(ROOT, "resources")
+THEME_ICONS = os.path.join(ROOT, "packaging", "icons")
+THEME_ICON_SIZES = (16, 24, 32, 48, 64, 128, 256)
 FONTS = "/usr/share/fonts/truetype/liberation"
 
 # Brivanta's colours: a deep blue and a warm gold.
@@ -156,6 +164,29 @@ PIXEL_FONT = {
 }
 
 
+# The icon's parts, in the pixels of the 32x32 design (first and last pixel, inclusive).
+BACK_CARD = (5, 2, 31, 21)
+FRONT_CARD = (0, 9, 26, 29)
+STRIPE = (5, 7)
+CHIP = (3, 13, 9, 17)
+CHIP_LINES = (6, 15)
+FLAG = (15, 12, 25, 17)
+FLAG_COLOURS = ((0, 146, 70), (244, 245, 240), (206, 43, 55))
+IBAN_TEXT = (3, 20, 7)
+
+
+def back_card_colour(x, y):
+    return mix(GOLD_LIGHT, GOLD, (x - BACK_CARD[0] + y - BACK_CARD[1]) / 45)
+
+
+def front_card_colour(x, y):
+    return mix(BLUE_LIGHT, BLUE_DARK, (y - FRONT_CARD[1]) / 24 + x / 80)
+
+
+def chip_colour(y):
+    return mix(GOLD_LIGHT, GOLD, (y - CHIP[1]) / 4)
+
+
 def text_pixels(text, left, top):
     """The pixels of a word in PIXEL_FONT, one column between letters."""
     pixels = set()
@@ -184,25 +215,25 @@ def outline_of(shape):
             if any((x + dx, y + dy) not in shape for dx, dy in ((1, 0), (-1, 0), (0, 1), (0, -1)))}
 
 
-def draw_app_icon():
-    size = 32
+def app_icon_pixels():
+    """The 32x32 application icon, pixel by pixel: {(x, y): colour}, absent pixels transparent."""
     pixels = {}
 
-    back = rounded_card(5, 2, 31, 21, 3)
-    front = rounded_card(0, 9, 26, 29, 3)
+    back = rounded_card(*BACK_CARD, 3)
+    front = rounded_card(*FRONT_CARD, 3)
 
     # The gold card behind, shaded from top-left to bottom-right.
     for (x, y) in back:
-        pixels[(x, y)] = mix(GOLD_LIGHT, GOLD, (x - 5 + y - 2) / 45)
+        pixels[(x, y)] = back_card_colour(x, y)
     for (x, y) in back:
-        if 5 <= y <= 7:
+        if STRIPE[0] <= y <= STRIPE[1]:
             pixels[(x, y)] = STRIPE_BROWN
     for p in outline_of(back):
         pixels[p] = GOLD_DARK
 
     # The blue card in front, lit from the top left.
     for (x, y) in front:
-        pixels[(x, y)] = mix(BLUE_LIGHT, BLUE_DARK, (y - 9) / 24 + x / 80)
+        pixels[(x, y)] = front_card_colour(x, y)
     for (x, y) in outline_of(front - outline_of(front)):
         if y == 10 or x == 1:
             pixels[(x, y)] = mix(pixels[(x, y)], WHITE, 0.3)
@@ -210,29 +241,30 @@ def draw_app_icon():
         pixels[p] = NAVY
 
     # Chip.
-    chip = rounded_card(3, 13, 9, 17, 1)
+    chip = rounded_card(*CHIP, 1)
     for (x, y) in chip:
-        pixels[(x, y)] = mix(GOLD_LIGHT, GOLD, (y - 13) / 4)
+        pixels[(x, y)] = chip_colour(y)
     for (x, y) in chip:
-        if y == 15 or x == 6:
+        if y == CHIP_LINES[1] or x == CHIP_LINES[0]:
             pixels[(x, y)] = GOLD_DARK
     for p in outline_of(chip):
         pixels[p] = GOLD_DARK
 
     # Italian flag.
-    for i, colour in enumerate(((0, 146, 70), (244, 245, 240), (206, 43, 55))):
-        for x in range(16 + 3 * i, 19 + 3 * i):
-            for y in range(13, 17):
+    left, top, right, bottom = FLAG
+    for i, colour in enumerate(FLAG_COLOURS):
+        for x in range(left + 1 + 3 * i, left + 4 + 3 * i):
+            for y in range(top + 1, bottom):
                 pixels[(x, y)] = colour
-    for x in range(15, 26):
-        pixels[(x, 12)] = NAVY
-        pixels[(x, 17)] = NAVY
-    for y in range(12, 18):
-        pixels[(15, y)] = NAVY
-        pixels[(25, y)] = NAVY
+    for x in range(left, right + 1):
+        pixels[(x, top)] = NAVY
+        pixels[(x, bottom)] = NAVY
+    for y in range(top, bottom + 1):
+        pixels[(left, y)] = NAVY
+        pixels[(right, y)] = NAVY
 
     # "IBAN" in white, with a dark shadow for contrast.
-    text = text_pixels("IBAN", 3, 20)
+    text = text_pixels("IBAN", *IBAN_TEXT[:2])
     edge = outline_of(front)
     for (x, y) in text:
         shadow = (x + 1, y + 1)
@@ -240,7 +272,12 @@ def draw_app_icon():
             pixels[shadow] = mix(pixels[shadow], NAVY, 0.7)
     for p in text:
         pixels[p] = WHITE
+    return pixels
 
+
+def draw_app_icon():
+    size = 32
+    pixels = app_icon_pixels()
     colours = [BLACK] + sorted(set(pixels.values()) - {BLACK})
     assert len(colours) <= 256
     palette = colours + [BLACK] * (256 - len(colours))
@@ -248,6 +285,118 @@ def draw_app_icon():
     indices = [[index.get(pixels.get((x, y)), 0) for x in range(size)] for y in range(size)]
     transparent = [[(x, y) not in pixels for x in range(size)] for y in range(size)]
     write_ico(os.path.join(RESOURCES, "app.ico"), indices, transparent, palette, 8)
+
+
+def app_icon_png(size):
+    """The application icon at `size` pixels, RGBA: the 32x32 design itself at 32, and the same
+    cards, chip, flag and word drawn smooth at the theme's other sizes."""
+    if size == 32:
+        image = Image.new("RGBA", (size, size), (0, 0, 0, 0))
+        for (x, y), colour in app_icon_pixels().items():
+            image.putpixel((x, y), colour + (255,))
+        return image
+
+    factor = max(4, 1024 // size)
+    n = size * factor
+    k = n / 32
+    # Outlines, chip lines and the flag's border: half a design pixel, never under one pixel.
+    w = max(factor, round(k / 2))
+    canvas = Image.new("RGBA", (n, n), (0, 0, 0, 0))
+
+    def mask(draw_fn):
+        m = Image.new("L", (n, n), 0)
+        draw_fn(ImageDraw.Draw(m))
+        return m
+
+    def snap(v):
+        """A design coordinate on the canvas, on a whole pixel of the icon: sharp edges."""
+        return round(v * size / 32) * factor
+
+    def area(box, inset=0):
+        """The design-pixel box (inclusive) in canvas pixels, shrunk by inset."""
+        x0, y0, x1, y1 = box
+        return (snap(x0) + inset, snap(y0) + inset, snap(x1 + 1) - 1 - inset,
+                snap(y1 + 1) - 1 - inset)
+
+    def card(box, radius, inset=0):
+        return mask(lambda d: d.rounded_rectangle(area(box, inset), radius=radius * k - inset,
+                                                  fill=255))
+
+    def shading(colour_at):
+        """A fill that takes colour_at(x, y) at the centre of each design pixel, smooth between."""
+        samples = Image.new("RGB", (64, 64))
+        for j in range(64):
+            for i in range(64):
+                samples.putpixel((i, j), colour_at(i / 2 - 0.25, j / 2 - 0.25))
+        return samples.resize((n, n), Image.BILINEAR).convert("RGBA")
+
+    def paint(fill, where, strength=1.0):
+        if strength < 1:
+            where = where.point(lambda v: round(v * strength))
+        canvas.paste(fill if isinstance(fill, Image.Image) else fill + (255,), (0, 0), where)
+
+    def rim(box, radius, colour):
+        outer, inner = card(box, radius), card(box, radius, w)
+        paint(colour, ImageChops.subtract(outer, inner))
+
+    # The gold card behind, with its magnetic stripe.
+    back = card(BACK_CARD, 3.5)
+    paint(shading(back_card_colour), back)
+    stripe = mask(lambda d: d.rectangle((0, snap(STRIPE[0]), n, snap(STRIPE[1] + 1) - 1),
+                                        fill=255))
+    paint(STRIPE_BROWN, ImageChops.multiply(back, stripe))
+    rim(BACK_CARD, 3.5, GOLD_DARK)
+
+    # The blue card in front, lit from the top left.
+    front = card(FRONT_CARD, 3.5)
+    paint(shading(front_card_colour), front)
+    lit = card(FRONT_CARD, 3.5, w)
+    paint(WHITE, ImageChops.subtract(lit, ImageChops.offset(lit, w, w)), 0.3)
+    rim(FRONT_CARD, 3.5, NAVY)
+
+    # Chip, with its contact lines.
+    chip = card(CHIP, 1.5)
+    paint(shading(lambda x, y: chip_colour(y)), chip)
+    column, row = CHIP_LINES
+    across, down = snap(column + 0.5) - w // 2, snap(row + 0.5) - w // 2
+    lines = mask(lambda d: (d.rectangle((across, 0, across + w - 1, n), fill=255),
+                            d.rectangle((0, down, n, down + w - 1), fill=255)))
+    paint(GOLD_DARK, ImageChops.multiply(chip, lines))
+    rim(CHIP, 1.5, GOLD_DARK)
+
+    # Italian flag in a navy border.
+    x0, y0, x1, y1 = area(FLAG)
+    paint(NAVY, mask(lambda d: d.rectangle((x0, y0, x1, y1), fill=255)))
+    third = (x1 + 1 - x0 - 2 * w) / 3
+    for i, colour in enumerate(FLAG_COLOURS):
+        left = x0 + w + i * third
+        paint(colour, mask(lambda d: d.rectangle((round(left), y0 + w, round(left + third) - 1,
+                                                 y1 - w), fill=255)))
+
+    # "IBAN" in white over a navy shadow, as tall as the pixel font's capitals and kept as far
+    # from the card's right edge as from its left. Under 24 pixels the word would be a smudge
+    # four pixels high, so the smallest icon leaves it out.
+    if size >= 24:
+        left, top, height = IBAN_TEXT
+        right = FRONT_CARD[2] + 1 - (left - FRONT_CARD[0])
+        word = Image.new("L", (1800, 500), 0)
+        ImageDraw.Draw(word).text((20, 20), "IBAN", font=font("LiberationSans-Bold.ttf", 400),
+                                  fill=255)
+        word = word.crop(word.getbbox())
+        tall = snap(top + height) - snap(top)
+        wide = min(round(word.width * tall / word.height), snap(right) - snap(left))
+        text = Image.new("L", (n, n), 0)
+        text.paste(word.resize((wide, tall), Image.LANCZOS), (snap(left), snap(top)))
+        shadow = ImageChops.multiply(ImageChops.offset(text, w, w), card(FRONT_CARD, 3.5, w))
+        paint(NAVY, shadow, 0.7)
+        paint(WHITE, text)
+
+    return canvas.convert("RGBa").resize((size, size), Image.BOX).convert("RGBA")
+
+
+def draw_theme_icons():
+    for size in THEME_ICON_SIZES:
+        app_icon_png(size).save(os.path.join(THEME_ICONS, f"bviban-{size}.png"), optimize=True)
 
 
 # ---------------------------------------------------------------------------------------------
@@ -434,6 +583,7 @@ def draw_logo():
 
 def main():
     draw_app_icon()
+    draw_theme_icons()
     draw_hand()
     draw_badge()
     draw_logo()

@@ -43,7 +43,9 @@ QString oppure(std::string_view testo) {
 } // namespace
 
 VerifyWindow::VerifyWindow(QClipboard& clipboard, QWidget* parent)
-    : QWidget(parent, Qt::Window), clipboard_(clipboard) {
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      clipboard_(clipboard) {
     setObjectName(QStringLiteral("frmVerifica"));
     setWindowTitle(QStringLiteral("Verifica IBAN"));
     setWindowIcon(look::applicationIcon());
@@ -64,6 +66,7 @@ void VerifyWindow::createControls() {
     txtIBAN = new QLineEdit(this);
     txtIBAN->setObjectName(QStringLiteral("txtIBAN"));
     txtIBAN->setAccessibleName(QStringLiteral("IBAN da verificare"));
+    look::removeLengthLimit(txtIBAN);
     // The calculator's own IBAN face, wide enough for the print form of the longest IBAN
     // (34 characters in groups of four) and a little more.
     txtIBAN->setFont(look::vbFont("Arial", 12.75, true));

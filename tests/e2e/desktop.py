@@ -76,7 +76,8 @@ class Window:
 
 class Desktop:
     """A private Xvfb with Debian's openbox as its window manager, and the program started on
-    it. The window manager gives the focus, as on a user's desktop."""
+    it: `program` is its path, or a whole command as a list. The window manager gives the focus,
+    as on a user's desktop."""
 
     def __init__(self, program, extra_environment=None):
         self.helpers = []
@@ -97,7 +98,8 @@ class Desktop:
             self.start_window_manager()
             program_environment = dict(self.environment, **(extra_environment or {}))
             self.program_output = open(os.path.join(self.runtime_dir, "output.txt"), "w+b")
-            self.program = subprocess.Popen([program], env=program_environment,
+            command = program if isinstance(program, list) else [program]
+            self.program = subprocess.Popen(command, env=program_environment,
                                             stdout=self.program_output,
                                             stderr=subprocess.STDOUT)
             try:

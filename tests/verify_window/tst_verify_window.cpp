@@ -66,6 +66,7 @@ private slots:
     void suggerimentoNelCampo();
     void copia();
     void escChiude();
+    void incollaTestoLungo();
     void nomiAccessibili();
     void apertura_data();
     void apertura();
@@ -182,6 +183,16 @@ void TestVerifyWindow::escChiude() {
     QTest::keyClicks(a.campo, QStringLiteral("IT60"));
     QTest::keyClick(a.campo, Qt::Key_Escape);
     QVERIFY(!a.finestra.isVisible());
+}
+
+// A long paste arrives whole: the reason counts all of it.
+void TestVerifyWindow::incollaTestoLungo() {
+    Aperta a;
+    appunti().setText(QStringLiteral("IT") + QString(39998, u'0'));
+    QTest::keyClick(a.campo, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(a.campo->text().size(), 40000);
+    QCOMPARE(testo(a.finestra, "lblMotivo"),
+             QStringLiteral("Gli IBAN di IT hanno 27 caratteri, questo ne ha 40000."));
 }
 
 // Every control says what it is, in Italian, to assistive technology.
