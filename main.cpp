@@ -8,6 +8,7 @@
 #include "message_boxes.h"
 #include "module_loader.h"
 #include "promotion_panel.h"
+#include "qt_texts.h"
 #include "verify_window_opener.h"
 
 #include <QAccessible>
@@ -22,6 +23,7 @@ int main(int argc, char* argv[]) {
     // Set first, so that the application object never builds the platform's default style.
     QApplication::setStyle(look::createDesignStyle());
     QApplication app(argc, argv);
+    installItalianQtTexts(app);
     accessibility::install();
     fonts.wait();
     // Qt lists the installed faces on a thread while this one names the application and waits

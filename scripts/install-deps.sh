@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     build-essential cmake make
-    qt6-base-dev libxkbcommon-dev libgl-dev libfontconfig-dev
+    qt6-base-dev qt6-translations-l10n libxkbcommon-dev libgl-dev libfontconfig-dev
     fonts-liberation fonts-dejavu-core fonts-wine
     xvfb xauth x11-utils xdotool xclip imagemagick
     clang g++-mingw-w64-x86-64

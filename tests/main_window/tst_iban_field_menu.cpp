@@ -1,5 +1,6 @@
 #include "form1.h"
 #include "message_boxes.h"
+#include "qt_texts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -47,6 +48,7 @@ class TestIbanFieldMenu : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { QVERIFY(installItalianQtTexts(*QCoreApplication::instance())); }
     void vociDopoQuelleDiQt();
 };
 
@@ -90,6 +92,9 @@ void TestIbanFieldMenu::vociDopoQuelleDiQt() {
                                                            QStringLiteral("Converti un elenco…")}));
     const std::unique_ptr<QMenu> diQt(txtIBAN->createStandardContextMenu());
     QVERIFY(visto->voci.contains(diQt->actions().first()->text()));
+    // Qt's own entries speak Italian, as the rest of the program does.
+    QVERIFY2(visto->voci.first().startsWith(QStringLiteral("&Copia\t")),
+             qPrintable(visto->voci.join('|')));
 
     // The last one, from the keyboard's menu key.
     scegliQuandoAperto(visto, 1);
