@@ -1,20 +1,14 @@
 #include "comandi.h"
 
-#include "alfabeti.h"
-#include "calcola_iban.h"
+#include "iban_calculation.h"
 #include "uscita.h"
-
-#include <QString>
 
 namespace cli {
 namespace {
 
-QString testo(std::string_view argomento) {
-    return QString::fromUtf8(argomento.data(), static_cast<qsizetype>(argomento.size()));
-}
-
-// The Calculate command of the window on three arguments, as if typed into its fields: the
-// account upper-cased one character for one, the same refusals with the same warnings.
+// The Calculate command of the window on three arguments, as if pasted into its fields: the
+// spaces around each dropped, the account upper-cased one character for one, the same refusals
+// with the same warnings. A list's rows are computed by the same code.
 int calcola(Argomenti argomenti) {
     const std::optional<Divisi> divisi = dividi(argomenti, "calcola", {});
     if (!divisi) {
@@ -23,15 +17,13 @@ int calcola(Argomenti argomenti) {
     if (divisi->operandi.size() != 3) {
         return erroreDUso("calcola vuole tre argomenti: ABI, CAB e numero di conto.");
     }
-    const Module1::EsitoCalcolo esito =
-        Module1::CalcolaIBAN(testo(divisi->operandi[0]), testo(divisi->operandi[1]),
-                             Module1::alfabeti::maiuscolo(testo(divisi->operandi[2])));
-    if (!esito.calcolato) {
-        scriviErrore((esito.avviso + u'\n').toStdString());
+    lists::IbanCalculation calcolo;
+    if (!calcolo.calculate(divisi->operandi[0], divisi->operandi[1], divisi->operandi[2])) {
+        scriviErrore(calcolo.reason() + '\n');
         return kNonValido;
     }
     Uscita uscita;
-    uscita.testo() += esito.iban.toStdString();
+    uscita.testo() += calcolo.iban();
     uscita.testo() += '\n';
     return uscita.chiudi(kRiuscito);
 }

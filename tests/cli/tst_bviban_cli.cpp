@@ -90,6 +90,13 @@ void TestBvibanCli::statiEdUscite_data() {
          0, QByteArray("IT98F1234567890000000000087\n"), niente);
     riga("calcola, empty account", QStringList{"calcola", "5428", "11101", ""}, niente, 1, niente,
          QByteArray("Compilare ABI, CAB e Nr. del CONTO.\n"));
+    // As pasted into the fields: the spaces around each value go, so spaces alone are empty.
+    riga("calcola, spaces around", QStringList{"calcola", " 5428 ", " 11101", "123456  "}, niente,
+         0, kEsempio + '\n', niente);
+    riga("calcola, account of spaces", QStringList{"calcola", "5428", "11101", "   "}, niente, 1,
+         niente, QByteArray("Compilare ABI, CAB e Nr. del CONTO.\n"));
+    riga("calcola, sharp s adds no letters", QStringList{"calcola", "12345", "67890", "\u00DF"},
+         niente, 0, QByteArray("IT26G1234567890000000000000\n"), niente);
     riga("calcola, ABI too long", QStringList{"calcola", "123456", "11101", "1"}, niente, 1, niente,
          QByteArray("Il codice ABI deve essere composto al massimo da 5 cifre.\n"));
     riga("calcola, account too long", QStringList{"calcola", "1", "2", "ABCDEFGHIJKLM"}, niente, 1,
