@@ -102,18 +102,18 @@ void controlla(Risultato& r) {
     }
 }
 
-// Slips are looked for in what was meant as an Italian or San Marino IBAN: one of theirs, or
-// one whose country or length was itself mistyped (one slip in the country makes no other
-// country of the same length).
+// Slips are looked for whenever a check fails: suggerisci keeps to texts one character from an
+// Italian IBAN's length and to candidates of IT and SM, and one slip can make an Italian IBAN
+// look like another country's (an extra character turns IT60... into NIT60..., a Nicaraguan
+// length, and SM86... into SVM86..., a Salvadoran one).
 bool cercaSvista(const Risultato& r) {
     switch (r.esito) {
     case Esito::PaeseNonLettere:
     case Esito::PaeseSconosciuto:
     case Esito::Lunghezza:
-        return true;
     case Esito::Struttura:
     case Esito::Controllo:
-        return r.bbanItaliano;
+        return true;
     case Esito::Valido:
     case Esito::Vuoto:
     case Esito::CarattereNonAmmesso:
