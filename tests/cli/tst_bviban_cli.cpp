@@ -309,6 +309,8 @@ void TestBvibanCli::rigaTroppoLunga_data() {
     QTest::addColumn<bool>("troppoLunga");
 
     riga("65,536 bytes from a file: the longest checked", 65536, true, false);
+    riga("65,537 bytes from a file", 65537, true, true);
+    riga("70,000 bytes through a pipe", 70000, false, true);
     riga("200,000 bytes through a pipe", 200000, false, true);
 }
 
