@@ -81,6 +81,7 @@ private slots:
     void flussoGrande();
     void rigaTroppoLunga_data();
     void rigaTroppoLunga();
+    void erroriDiLetturaEScrittura_data();
     void erroriDiLetturaEScrittura();
 };
 
@@ -346,22 +347,37 @@ void TestBvibanCli::rigaTroppoLunga() {
                  R"("troppi_suggerimenti":false})");
 }
 
-void TestBvibanCli::erroriDiLetturaEScrittura() {
-    QProcess scrittura;
-    scrittura.setStandardOutputFile(QStringLiteral("/dev/full"));
-    scrittura.start(kProgramma, {QStringLiteral("verifica"), QString::fromLatin1(kEsempio)});
-    QVERIFY(scrittura.waitForFinished(30000));
-    QCOMPARE(scrittura.exitCode(), 2);
-    QVERIFY(scrittura.readAllStandardError().startsWith(
-        "bviban-cli: errore di scrittura sullo standard output: "));
+void TestBvibanCli::erroriDiLetturaEScrittura_data() {
+    QTest::addColumn<QStringList>("argomenti");
+    QTest::addColumn<bool>("scrittura"); // standard output full, else standard input unreadable
 
-    QProcess lettura;
-    lettura.setStandardInputFile(QStringLiteral("/"));
-    lettura.start(kProgramma, {QStringLiteral("verifica")});
-    QVERIFY(lettura.waitForFinished(30000));
-    QCOMPARE(lettura.exitCode(), 2);
-    QVERIFY(lettura.readAllStandardError().startsWith(
-        "bviban-cli: errore di lettura dello standard input: "));
+    const QString verifica = QStringLiteral("verifica");
+    riga("write: verifica", QStringList{verifica, QString::fromLatin1(kEsempio)}, true);
+    riga("write: --help", QStringList{QStringLiteral("--help")}, true);
+    riga("write: --version", QStringList{QStringLiteral("--version")}, true);
+    riga("write: verifica -h", QStringList{verifica, QStringLiteral("-h")}, true);
+    riga("read: verifica", QStringList{verifica}, false);
+}
+
+// Nothing lost in silence: a failed read or write gives status 2 and says why on standard
+// error.
+void TestBvibanCli::erroriDiLetturaEScrittura() {
+    QFETCH(QStringList, argomenti);
+    QFETCH(bool, scrittura);
+
+    QProcess processo;
+    if (scrittura) {
+        processo.setStandardOutputFile(QStringLiteral("/dev/full"));
+    } else {
+        processo.setStandardInputFile(QStringLiteral("/"));
+    }
+    processo.start(kProgramma, argomenti);
+    QVERIFY(processo.waitForFinished(30000));
+    QCOMPARE(processo.exitCode(), 2);
+    const QByteArray errori = processo.readAllStandardError();
+    QVERIFY2(errori.startsWith(scrittura ? "bviban-cli: errore di scrittura sullo standard output: "
+                                         : "bviban-cli: errore di lettura dello standard input: "),
+             errori.constData());
 }
 
 QTEST_GUILESS_MAIN(TestBvibanCli)
