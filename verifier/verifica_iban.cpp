@@ -187,11 +187,9 @@ Risultato verifica(std::string_view testo) {
 }
 
 bool sembraUnIBAN(std::string_view testo) {
-    // Far longer than any IBAN with its blanks: a document, not an IBAN.
-    constexpr std::size_t kTestoMassimo = 128;
     constexpr std::size_t kMinimo = 15;
     constexpr std::size_t kMassimo = 34;
-    if (testo.size() > kTestoMassimo) {
+    if (testo.size() > kSembraMassimo) {
         return false;
     }
     std::string elettronico;

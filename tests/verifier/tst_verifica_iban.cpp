@@ -405,6 +405,11 @@ void TestVerificaIBAN::adattatoreQt() {
     QVERIFY(verifier::sembraUnIBAN(QStringView(u" it60 x054 2811 1010 0000 0123 456 ")));
     QVERIFY(!verifier::sembraUnIBAN(QStringView(u"Fattura n. 12345 del 3 marzo")));
     QVERIFY(!verifier::sembraUnIBAN(QStringView(u"IT60")));
+    // At most 128 bytes of UTF-8, however many characters.
+    const QString iban = QStringLiteral("IT60X0542811101000000123456");
+    QVERIFY(verifier::sembraUnIBAN(QString(128 - iban.size(), u' ') + iban));
+    QVERIFY(!verifier::sembraUnIBAN(QString(129 - iban.size(), u' ') + iban));
+    QVERIFY(!verifier::sembraUnIBAN(QString(127 - iban.size(), u' ') + u'\u00A0' + iban));
 }
 
 QTEST_APPLESS_MAIN(TestVerificaIBAN)
