@@ -45,8 +45,9 @@ void rigaPiana(std::string_view input, bool troncata, const Risultato& r, std::s
     if (!r.elettronico.empty()) {
         u += r.elettronico;
     } else {
-        aggiungiTestoPiano(eco(input), u);
-        if (eco(input).size() < input.size()) {
+        const std::string_view ripetuto = eco(input);
+        aggiungiTestoPiano(ripetuto, u);
+        if (ripetuto.size() < input.size()) {
             u += "…";
         }
     }
