@@ -2,6 +2,7 @@
 
 #include "console.h"
 #include "identity.h"
+#include "uscita.h"
 
 #include <string>
 #include <vector>
@@ -15,13 +16,22 @@ void scrivi(Stream flusso, std::string_view testo) {
     shell::console::write(flusso, testo.data(), testo.size());
 }
 
+// What --help or --version shows, as the subcommands write their results: a failed write
+// is an error.
+int mostra(std::string_view testo) {
+    Uscita uscita;
+    uscita.testo() += testo;
+    return uscita.chiudi(kRiuscito);
+}
+
 bool aiutoChiesto(std::string_view argomento) {
     return argomento == "-h" || argomento == "--help";
 }
 
-// The subcommand's part of --help.
-void aggiungiComando(const Comando& comando, std::string& testo) {
-    testo += "  ";
+// The subcommand's syntax after `prima`, and its description: its part of --help, or its own
+// help.
+void aggiungiComando(const Comando& comando, std::string_view prima, std::string& testo) {
+    testo += prima;
     testo += comando.sintassi;
     testo += '\n';
     testo += comando.descrizione;
@@ -52,7 +62,7 @@ std::string aiuto(std::span<const Comando* const> comandi) {
     testo += identity::kApplicationTitle;
     testo += ".\n\nComandi:\n";
     for (const Comando* comando : comandi) {
-        aggiungiComando(*comando, testo);
+        aggiungiComando(*comando, "  ", testo);
     }
     testo += "\nOpzioni:\n"
              "  -h, --help     mostra questo aiuto ed esce (dopo un comando: l'aiuto del "
@@ -74,16 +84,14 @@ int esegui(int argc, const char* const* argv, std::span<const Comando* const> co
     }
     const std::string_view primo = argomenti.front();
     if (aiutoChiesto(primo)) {
-        scrivi(Stream::Output, aiuto(comandi));
-        return kRiuscito;
+        return mostra(aiuto(comandi));
     }
     if (primo == "-V" || primo == "--version") {
         std::string versione = kProgramma;
         versione += ' ';
         versione += identity::kVersion;
         versione += '\n';
-        scrivi(Stream::Output, versione);
-        return kRiuscito;
+        return mostra(versione);
     }
     if (opzione(primo)) {
         return erroreDUso("opzione sconosciuta «" + std::string(primo) + "».");
@@ -98,14 +106,9 @@ int esegui(int argc, const char* const* argv, std::span<const Comando* const> co
                 break;
             }
             if (aiutoChiesto(argomento)) {
-                std::string testo = "Uso: ";
-                testo += kProgramma;
-                testo += ' ';
-                testo += comando->sintassi;
-                testo += '\n';
-                testo += comando->descrizione;
-                scrivi(Stream::Output, testo);
-                return kRiuscito;
+                std::string testo;
+                aggiungiComando(*comando, std::string("Uso: ") + kProgramma + ' ', testo);
+                return mostra(testo);
             }
         }
         return comando->esegui(resto);

@@ -48,6 +48,14 @@ bool LettoreRighe::riempi() {
 
 LettoreRighe::Esito LettoreRighe::leggi(std::string_view& riga, bool& troncata) {
     troncata = false;
+    // A whole line, without its "\r" too; cut to its first kRigaMassima bytes when longer,
+    // however the input came.
+    const auto consegna = [&riga, &troncata](std::string_view intera) {
+        riga = senzaRitorno(intera);
+        troncata = riga.size() > kRigaMassima;
+        riga = riga.substr(0, kRigaMassima);
+        return Esito::Riga;
+    };
     for (;;) {
         const char* inizioRiga = buffer.data() + inizio;
         const auto* a_capo =
@@ -55,16 +63,16 @@ LettoreRighe::Esito LettoreRighe::leggi(std::string_view& riga, bool& troncata) 
         if (a_capo != nullptr) {
             const std::size_t dopo = std::size_t(a_capo - buffer.data()) + 1;
             const bool saltata = std::exchange(salta, false);
-            riga = senzaRitorno(std::string_view(inizioRiga, std::size_t(a_capo - inizioRiga)));
             inizio = cercato = dopo;
             if (saltata) {
                 continue; // the end of a line already given, cut
             }
-            return Esito::Riga;
+            return consegna(std::string_view(inizioRiga, std::size_t(a_capo - inizioRiga)));
         }
         cercato = fine;
-        if (fine - inizio >= kRigaMassima && !salta) {
-            // Too long for an IBAN by far: its beginning stands for it; the rest is skipped.
+        if (fine - inizio > kRigaMassima + 1 && !salta) {
+            // Past kRigaMassima bytes even if a "\r" ends it, and far too long for an IBAN: its
+            // beginning stands for it; the rest is skipped.
             riga = std::string_view(inizioRiga, kRigaMassima);
             troncata = true;
             salta = true;
@@ -79,9 +87,9 @@ LettoreRighe::Esito LettoreRighe::leggi(std::string_view& riga, bool& troncata) 
                 return Esito::Errore;
             }
             if (fine > inizio && !salta) {
-                riga = senzaRitorno(std::string_view(buffer.data() + inizio, fine - inizio));
+                const std::string_view ultima(buffer.data() + inizio, fine - inizio);
                 inizio = cercato = fine;
-                return Esito::Riga;
+                return consegna(ultima);
             }
             return Esito::Fine;
         }

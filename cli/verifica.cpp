@@ -45,8 +45,9 @@ void rigaPiana(std::string_view input, bool troncata, const Risultato& r, std::s
     if (!r.elettronico.empty()) {
         u += r.elettronico;
     } else {
-        aggiungiTestoPiano(eco(input), u);
-        if (eco(input).size() < input.size()) {
+        const std::string_view ripetuto = eco(input);
+        aggiungiTestoPiano(ripetuto, u);
+        if (ripetuto.size() < input.size()) {
             u += "…";
         }
     }
@@ -98,7 +99,7 @@ void rigaJson(std::string_view input, bool troncata, const Risultato& r, std::st
               std::string& u) {
     u += "{\"input\":";
     aggiungiStringaJson(input, u);
-    campoJson(R"(,"iban":)", troncata ? std::string_view() : std::string_view(r.elettronico), u);
+    campoJson(R"(,"iban":)", r.elettronico, u);
     u += ",\"valido\":";
     u += r.valido() ? "true" : "false";
     lavoro.clear();
@@ -108,12 +109,6 @@ void rigaJson(std::string_view input, bool troncata, const Risultato& r, std::st
         verifier::aggiungiMotivo(r, lavoro);
     }
     campoJson(R"(,"motivo":)", lavoro, u);
-    if (troncata) {
-        u += R"(,"paese":null,"cifre_controllo":null,"cin":null,"abi":null,"cab":null,)"
-             R"("conto":null,"cartaceo":null,"per_campi":null,"nota":null)";
-        u += ",\"suggerimenti\":[],\"troppi_suggerimenti\":false}\n";
-        return;
-    }
     campoJson(R"(,"paese":)", r.paese(), u);
     campoJson(R"(,"cifre_controllo":)", r.cifreControllo(), u);
     campoJson(R"(,"cin":)", r.cin(), u);
@@ -146,17 +141,17 @@ class Verificatore {
 public:
     explicit Verificatore(bool json) : json(json) {}
 
+    // A line cut short is not checked: the result of the empty text stands for it, with no
+    // part left over from the line before.
     bool verifica(std::string_view input, bool troncata, Uscita& uscita) {
-        if (!troncata) {
-            verifier::verifica(input, risultato);
-        }
+        verifier::verifica(troncata ? std::string_view() : input, risultato);
         if (json) {
             rigaJson(input, troncata, risultato, lavoro, uscita.testo());
         } else {
             rigaPiana(input, troncata, risultato, uscita.testo());
         }
         uscita.fineRiga();
-        return !troncata && risultato.valido();
+        return risultato.valido();
     }
 
 private:

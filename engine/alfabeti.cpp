@@ -4,9 +4,6 @@ namespace Module1::alfabeti {
 
 QString maiuscolo(QStringView testo) {
     QString risultato = testo.toString();
-    if (giaMaiuscolo(testo)) {
-        return risultato;
-    }
     QChar* c = risultato.data();
     const qsizetype n = risultato.size();
     for (qsizetype i = 0; i < n; ++i) {

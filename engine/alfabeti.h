@@ -9,8 +9,9 @@
 
 namespace Module1::alfabeti {
 
-// True when upper-casing would leave `testo` as it is. Only plain ASCII is judged here (some
-// other characters become A-Z letters); anything else answers false, for maiuscolo to decide.
+// True when upper-casing would leave `testo` as it is: callers skip maiuscolo and its copy then.
+// Only plain ASCII is judged here (some other characters become A-Z letters); anything else
+// answers false, for maiuscolo to decide.
 inline bool giaMaiuscolo(QStringView testo) {
     return std::all_of(testo.cbegin(), testo.cend(),
                        [](QChar c) { return c.unicode() < 0x80 && !(c >= u'a' && c <= u'z'); });

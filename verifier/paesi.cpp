@@ -1,10 +1,15 @@
 #include "paesi.h"
 
+#include "caratteri.h"
+
 #include <array>
 #include <cstdint>
 
 namespace verifier {
 namespace {
+
+using Module1::alfabeti::isLettera;
+using Module1::alfabeti::unita;
 
 struct Paese {
     char codice[3];
@@ -39,14 +44,10 @@ constexpr std::array<std::uint8_t, 26 * 26> kLunghezze = [] {
     return lunghezze;
 }();
 
-constexpr bool lettera(char c) {
-    return c >= 'A' && c <= 'Z';
-}
-
 } // namespace
 
 int lunghezzaIBAN(char prima, char seconda) {
-    if (!lettera(prima) || !lettera(seconda)) {
+    if (!isLettera(unita(prima)) || !isLettera(unita(seconda))) {
         return 0;
     }
     return kLunghezze[(prima - 'A') * 26 + (seconda - 'A')];

@@ -16,12 +16,13 @@ namespace {
 
 namespace mod97 = Module1::mod97;
 namespace cin = Module1::cin;
+using Module1::alfabeti::unita;
 
 constexpr int kLunghezza = Suggerimenti::kLunghezza;
 constexpr int kPrefisso = 4;             // country and check digits, read last
 constexpr int kPrimoCIN = 5;             // the first of the 22 characters the CIN is made of
 constexpr int kMassima = kLunghezza + 1; // the longest text one slip away
-constexpr int kValori = 36;              // digits and letters, by mod97::valore
+constexpr int kValori = mod97::kValori;
 
 // The kinds of character, as bits: a place allows one kind or both.
 constexpr std::uint8_t kCifra = 1;
@@ -57,12 +58,8 @@ constexpr bool staValore(int v, int p) {
     return (kPermessi[p + 1] & (v < 10 ? kCifra : kLettera)) != 0;
 }
 
-constexpr int valore(char c) {
-    return mod97::kValore[static_cast<unsigned char>(c) & 0x7F];
-}
-
 constexpr bool sta(char c, int p) {
-    return staValore(valore(c), p);
+    return staValore(mod97::valore(unita(c)), p);
 }
 
 // What each character adds to the CIN's sum at each place, from -1 to kLunghezza (nothing
@@ -79,7 +76,7 @@ constexpr std::array<std::array<std::int8_t, kValori>, kLunghezza + 2> kContribu
 }();
 
 constexpr int contributo(int p, char c) {
-    return kContributi[p + 1][valore(c)];
+    return kContributi[p + 1][mod97::valore(unita(c))];
 }
 
 // For each place the CIN is made of and each amount (0 to 51, taken modulo 26) that the CIN's
@@ -203,7 +200,7 @@ Ricerca::Ricerca(std::string_view testo, Suggerimenti& suggerimenti, int massimo
     std::array<std::uint8_t, kMassima> letti; // the values in the order MOD 97-10 reads them
     std::uint32_t cifre = 0;                  // bit p: s[p] is a digit
     for (int p = 0; p < n; ++p) {
-        valori[p] = static_cast<std::uint8_t>(valore(s[p]));
+        valori[p] = static_cast<std::uint8_t>(mod97::valore(unita(s[p])));
         cifre |= std::uint32_t(valori[p] < 10) << p;
         letti[letto(p)] = valori[p];
         cinPrima[p + 1] = static_cast<std::int16_t>(cinPrima[p] + kContributi[p + 1][valori[p]]);

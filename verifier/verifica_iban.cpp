@@ -1,5 +1,6 @@
 #include "verifica_iban.h"
 
+#include "caratteri.h"
 #include "cin_tabelle.h"
 #include "mod97.h"
 #include "normalizza.h"
@@ -10,6 +11,9 @@ namespace verifier {
 namespace {
 
 namespace mod97 = Module1::mod97;
+using Module1::alfabeti::isCifra;
+using Module1::alfabeti::isLettera;
+using Module1::alfabeti::unita;
 
 constexpr std::size_t kPrefisso = 4; // country and check digits
 constexpr std::size_t kCIN = 4;      // the CIN's place in an Italian IBAN
@@ -18,14 +22,6 @@ constexpr std::size_t kCAB = 10;
 constexpr std::size_t kConto = 15;
 constexpr std::size_t kLunghezzaCodice = 5;
 constexpr std::size_t kLunghezzaConto = 12;
-
-constexpr bool lettera(char c) {
-    return c >= 'A' && c <= 'Z';
-}
-
-constexpr bool cifra(char c) {
-    return c >= '0' && c <= '9';
-}
 
 bool struttura(Risultato& r, std::size_t posizione, Tipo atteso) {
     r.esito = Esito::Struttura;
@@ -38,18 +34,18 @@ bool struttura(Risultato& r, std::size_t posizione, Tipo atteso) {
 bool strutturaGiusta(Risultato& r) {
     const std::string_view e = r.elettronico;
     for (std::size_t p = 2; p < kPrefisso; ++p) {
-        if (!cifra(e[p])) {
+        if (!isCifra(unita(e[p]))) {
             return struttura(r, p, Tipo::Cifra);
         }
     }
     if (!r.bbanItaliano) {
         return true;
     }
-    if (!lettera(e[kCIN])) {
+    if (!isLettera(unita(e[kCIN]))) {
         return struttura(r, kCIN, Tipo::Lettera);
     }
     for (std::size_t p = kABI; p < kConto; ++p) {
-        if (!cifra(e[p])) {
+        if (!isCifra(unita(e[p]))) {
             return struttura(r, p, Tipo::Cifra);
         }
     }
@@ -62,7 +58,7 @@ void controlla(Risultato& r) {
         r.esito = Esito::Vuoto;
         return;
     }
-    if (!lettera(e[0]) || (e.size() > 1 && !lettera(e[1]))) {
+    if (!isLettera(unita(e[0])) || (e.size() > 1 && !isLettera(unita(e[1])))) {
         r.esito = Esito::PaeseNonLettere;
         return;
     }
@@ -102,18 +98,18 @@ void controlla(Risultato& r) {
     }
 }
 
-// Slips are looked for in what was meant as an Italian or San Marino IBAN: one of theirs, or
-// one whose country or length was itself mistyped (one slip in the country makes no other
-// country of the same length).
+// Slips are looked for whenever a check fails: suggerisci keeps to texts one character from an
+// Italian IBAN's length and to candidates of IT and SM, and one slip can make an Italian IBAN
+// look like another country's (an extra character turns IT60... into NIT60..., a Nicaraguan
+// length, and SM86... into SVM86..., a Salvadoran one).
 bool cercaSvista(const Risultato& r) {
     switch (r.esito) {
     case Esito::PaeseNonLettere:
     case Esito::PaeseSconosciuto:
     case Esito::Lunghezza:
-        return true;
     case Esito::Struttura:
     case Esito::Controllo:
-        return r.bbanItaliano;
+        return true;
     case Esito::Valido:
     case Esito::Vuoto:
     case Esito::CarattereNonAmmesso:
@@ -187,11 +183,9 @@ Risultato verifica(std::string_view testo) {
 }
 
 bool sembraUnIBAN(std::string_view testo) {
-    // Far longer than any IBAN with its blanks: a document, not an IBAN.
-    constexpr std::size_t kTestoMassimo = 128;
     constexpr std::size_t kMinimo = 15;
     constexpr std::size_t kMassimo = 34;
-    if (testo.size() > kTestoMassimo) {
+    if (testo.size() > kSembraMassimo) {
         return false;
     }
     std::string elettronico;
@@ -200,8 +194,8 @@ bool sembraUnIBAN(std::string_view testo) {
         return false;
     }
     return elettronico.size() >= kMinimo && elettronico.size() <= kMassimo &&
-           lettera(elettronico[0]) && lettera(elettronico[1]) && cifra(elettronico[2]) &&
-           cifra(elettronico[3]);
+           isLettera(unita(elettronico[0])) && isLettera(unita(elettronico[1])) &&
+           isCifra(unita(elettronico[2])) && isCifra(unita(elettronico[3]));
 }
 
 } // namespace verifier

@@ -101,7 +101,9 @@ void verifica(std::string_view testo, Risultato& risultato);
 Risultato verifica(std::string_view testo);
 
 // Whether a text (the clipboard's, say) looks like an IBAN worth checking: it normalises to two
-// letters, two digits and 15 to 34 characters in all.
+// letters, two digits and 15 to 34 characters in all, from at most kSembraMassimo bytes (far
+// more than any IBAN with its blanks: a longer text is a document).
+inline constexpr std::size_t kSembraMassimo = 128;
 bool sembraUnIBAN(std::string_view testo);
 
 } // namespace verifier

@@ -16,6 +16,10 @@ Risultato verifica(QStringView testo) {
 }
 
 bool sembraUnIBAN(QStringView testo) {
+    // Each UTF-16 unit takes a byte of UTF-8 at least: a text too long is refused unconverted.
+    if (static_cast<std::size_t>(testo.size()) > kSembraMassimo) {
+        return false;
+    }
     return sembraUnIBAN(vista(testo.toUtf8()));
 }
 

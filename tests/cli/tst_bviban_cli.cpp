@@ -7,6 +7,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTemporaryFile>
 #include <QTest>
 
 namespace {
@@ -23,10 +24,21 @@ struct Esecuzione {
     QByteArray errori;
 };
 
-Esecuzione esegui(const QStringList& argomenti, const QByteArray& ingresso = QByteArray()) {
+// The input comes through a pipe, or from a file when `daFile`.
+Esecuzione esegui(const QStringList& argomenti, const QByteArray& ingresso = QByteArray(),
+                  bool daFile = false) {
     QProcess processo;
+    QTemporaryFile file;
+    if (daFile) {
+        if (!file.open() || file.write(ingresso) != ingresso.size() || !file.flush()) {
+            return {};
+        }
+        processo.setStandardInputFile(file.fileName());
+    }
     processo.start(kProgramma, argomenti);
-    processo.write(ingresso);
+    if (!daFile) {
+        processo.write(ingresso);
+    }
     processo.closeWriteChannel();
     processo.waitForFinished(60000);
     return {processo.exitStatus() == QProcess::NormalExit ? processo.exitCode() : -1,
@@ -67,7 +79,9 @@ private slots:
     void aiuto();
     void json();
     void flussoGrande();
+    void rigaTroppoLunga_data();
     void rigaTroppoLunga();
+    void erroriDiLetturaEScrittura_data();
     void erroriDiLetturaEScrittura();
 };
 
@@ -290,38 +304,80 @@ void TestBvibanCli::flussoGrande() {
     }
 }
 
-// A line far longer than any IBAN gets one result of its own; the lines after it are read.
-void TestBvibanCli::rigaTroppoLunga() {
-    const QByteArray lunga(200000, 'A');
-    const Esecuzione e = esegui({QStringLiteral("verifica"), QStringLiteral("--json")},
-                                lunga + '\n' + kEsempio + '\n');
-    QCOMPARE(e.stato, 1);
-    const QList<QByteArray> righe = e.uscita.split('\n');
-    QCOMPARE(righe.size(), 3);
-    const QJsonObject troppo = QJsonDocument::fromJson(righe[0]).object();
-    QCOMPARE(troppo["valido"].toBool(), false);
-    QCOMPARE(troppo["motivo"].toString(),
-             QStringLiteral("La riga supera 65536 byte: è troppo lunga per essere un IBAN."));
-    QCOMPARE(troppo["input"].toString().size(), 65536);
-    QCOMPARE(QJsonDocument::fromJson(righe[1]).object()["valido"].toBool(), true);
+void TestBvibanCli::rigaTroppoLunga_data() {
+    QTest::addColumn<int>("lunghezza");
+    QTest::addColumn<bool>("daFile");
+    QTest::addColumn<bool>("troppoLunga");
+
+    riga("65,536 bytes from a file: the longest checked", 65536, true, false);
+    riga("65,537 bytes from a file", 65537, true, true);
+    riga("70,000 bytes through a pipe", 70000, false, true);
+    riga("200,000 bytes through a pipe", 200000, false, true);
 }
 
-void TestBvibanCli::erroriDiLetturaEScrittura() {
-    QProcess scrittura;
-    scrittura.setStandardOutputFile(QStringLiteral("/dev/full"));
-    scrittura.start(kProgramma, {QStringLiteral("verifica"), QString::fromLatin1(kEsempio)});
-    QVERIFY(scrittura.waitForFinished(30000));
-    QCOMPARE(scrittura.exitCode(), 2);
-    QVERIFY(scrittura.readAllStandardError().startsWith(
-        "bviban-cli: errore di scrittura sullo standard output: "));
+// A line longer than 65,536 bytes (its CR LF aside) gets a result of its own however the input
+// comes, with nothing of the line before it; the lines after it are read.
+void TestBvibanCli::rigaTroppoLunga() {
+    QFETCH(int, lunghezza);
+    QFETCH(bool, daFile);
+    QFETCH(bool, troppoLunga);
 
-    QProcess lettura;
-    lettura.setStandardInputFile(QStringLiteral("/"));
-    lettura.start(kProgramma, {QStringLiteral("verifica")});
-    QVERIFY(lettura.waitForFinished(30000));
-    QCOMPARE(lettura.exitCode(), 2);
-    QVERIFY(lettura.readAllStandardError().startsWith(
-        "bviban-cli: errore di lettura dello standard input: "));
+    const QByteArray lunga(lunghezza, '7');
+    const QByteArray ingresso = kEsempio + '\n' + lunga + "\r\n" + kEsempio + '\n';
+    const QByteArray valido = kEsempio + "\tvalido\tIT 60 X 05428 11101 000000123456\n";
+    const QByteArray motivo = "La riga supera 65536 byte: è troppo lunga per essere un IBAN.";
+    const Esecuzione piana = esegui({QStringLiteral("verifica")}, ingresso, daFile);
+    QCOMPARE(piana.uscita,
+             valido +
+                 (troppoLunga ? QByteArray(64, '7') + "…\tnon valido\t" + motivo
+                              : lunga + "\tnon valido\tUn IBAN comincia con le due lettere del "
+                                        "paese, non con «77».") +
+                 '\n' + valido);
+    QCOMPARE(piana.stato, 1);
+    if (!troppoLunga) {
+        return;
+    }
+    const Esecuzione json =
+        esegui({QStringLiteral("verifica"), QStringLiteral("--json")}, ingresso, daFile);
+    QCOMPARE(json.uscita.split('\n').value(1),
+             R"({"input":")" + QByteArray(65536, '7') +
+                 R"(","iban":null,"valido":false,"motivo":")" + motivo +
+                 R"(","paese":null,"cifre_controllo":null,"cin":null,"abi":null,"cab":null,)"
+                 R"("conto":null,"cartaceo":null,"per_campi":null,"nota":null,"suggerimenti":[],)"
+                 R"("troppi_suggerimenti":false})");
+}
+
+void TestBvibanCli::erroriDiLetturaEScrittura_data() {
+    QTest::addColumn<QStringList>("argomenti");
+    QTest::addColumn<bool>("scrittura"); // standard output full, else standard input unreadable
+
+    const QString verifica = QStringLiteral("verifica");
+    riga("write: verifica", QStringList{verifica, QString::fromLatin1(kEsempio)}, true);
+    riga("write: --help", QStringList{QStringLiteral("--help")}, true);
+    riga("write: --version", QStringList{QStringLiteral("--version")}, true);
+    riga("write: verifica -h", QStringList{verifica, QStringLiteral("-h")}, true);
+    riga("read: verifica", QStringList{verifica}, false);
+}
+
+// Nothing lost in silence: a failed read or write gives status 2 and says why on standard
+// error.
+void TestBvibanCli::erroriDiLetturaEScrittura() {
+    QFETCH(QStringList, argomenti);
+    QFETCH(bool, scrittura);
+
+    QProcess processo;
+    if (scrittura) {
+        processo.setStandardOutputFile(QStringLiteral("/dev/full"));
+    } else {
+        processo.setStandardInputFile(QStringLiteral("/"));
+    }
+    processo.start(kProgramma, argomenti);
+    QVERIFY(processo.waitForFinished(30000));
+    QCOMPARE(processo.exitCode(), 2);
+    const QByteArray errori = processo.readAllStandardError();
+    QVERIFY2(errori.startsWith(scrittura ? "bviban-cli: errore di scrittura sullo standard output: "
+                                         : "bviban-cli: errore di lettura dello standard input: "),
+             errori.constData());
 }
 
 QTEST_GUILESS_MAIN(TestBvibanCli)

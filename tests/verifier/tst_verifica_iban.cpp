@@ -234,6 +234,17 @@ void TestVerificaIBAN::esiti_data() {
     riga("Italian, one character extra", QByteArray("IT60X05428111010000000123456"),
          Esito::Lunghezza, QByteArray("IT60X05428111010000000123456"),
          QStringLiteral("Gli IBAN di IT hanno 27 caratteri, questo ne ha 28."), kEsempioSoltanto);
+    // One extra letter in front makes the length of another country's IBANs, 28.
+    riga("Italian, extra letter makes Nicaragua", QByteArray("NIT60X0542811101000000123456"),
+         Esito::Struttura, QByteArray("NIT60X0542811101000000123456"),
+         QStringLiteral(
+             "Il carattere 3 («T») dovrebbe essere una cifra: è una delle cifre di controllo."),
+         kEsempioSoltanto);
+    riga("San Marino, extra letter makes El Salvador", QByteArray("SVM86U0322509800000000270100"),
+         Esito::Struttura, QByteArray("SVM86U0322509800000000270100"),
+         QStringLiteral(
+             "Il carattere 3 («M») dovrebbe essere una cifra: è una delle cifre di controllo."),
+         QStringList{QStringLiteral("SM86U0322509800000000270100")});
     riga("German, too long: no suggestion", QByteArray("DE893704004405320130001"), Esito::Lunghezza,
          QByteArray("DE893704004405320130001"),
          QStringLiteral("Gli IBAN di DE hanno 22 caratteri, questo ne ha 23."), kNessuno);
@@ -394,6 +405,11 @@ void TestVerificaIBAN::adattatoreQt() {
     QVERIFY(verifier::sembraUnIBAN(QStringView(u" it60 x054 2811 1010 0000 0123 456 ")));
     QVERIFY(!verifier::sembraUnIBAN(QStringView(u"Fattura n. 12345 del 3 marzo")));
     QVERIFY(!verifier::sembraUnIBAN(QStringView(u"IT60")));
+    // At most 128 bytes of UTF-8, however many characters.
+    const QString iban = QStringLiteral("IT60X0542811101000000123456");
+    QVERIFY(verifier::sembraUnIBAN(QString(128 - iban.size(), u' ') + iban));
+    QVERIFY(!verifier::sembraUnIBAN(QString(129 - iban.size(), u' ') + iban));
+    QVERIFY(!verifier::sembraUnIBAN(QString(127 - iban.size(), u' ') + u'\u00A0' + iban));
 }
 
 QTEST_APPLESS_MAIN(TestVerificaIBAN)
