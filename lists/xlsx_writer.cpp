@@ -60,7 +60,10 @@ XlsxWriter::XlsxWriter(const std::filesystem::path& file, std::string fileName,
     : fileName_(std::move(fileName)) {
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
-    workbook_ = workbook_new_opt(file.string().c_str(), &options);
+    // libxlsxwriter takes the name in UTF-8 and widens it on Windows; the narrow string() would
+    // be in the ANSI code page there.
+    const std::u8string name = file.u8string();
+    workbook_ = workbook_new_opt(reinterpret_cast<const char*>(name.c_str()), &options);
     if (workbook_ == nullptr) {
         throw ConversionError("Impossibile preparare il file " + fileName_ + ".");
     }
