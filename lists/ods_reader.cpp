@@ -252,12 +252,12 @@ OdsReader::OdsReader(const std::filesystem::path& path, std::string fileName, Sh
     : WorkbookReader(path, std::move(fileName)), sheet_(std::move(sheet)) {}
 
 void OdsReader::readAll(RowSink& sink) {
-    const std::vector<unsigned char> xml = package_->read("content.xml");
+    const std::vector<unsigned char> xml = package_.read("content.xml");
     TableNames names;
-    package_->parse(xml, names);
+    package_.parse(xml, names);
     const int chosen = sheet_.pick(names.names);
     if (chosen < 0) {
-        sheet_.missing(package_->fileName(), names.names);
+        sheet_.missing(package_.fileName(), names.names);
     }
     TableRows rows(chosen, sink, &row_, &progress_, xml.size());
     parseSheet(xml, rows);

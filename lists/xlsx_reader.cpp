@@ -309,9 +309,9 @@ XlsxReader::XlsxReader(const std::filesystem::path& path, std::string fileName,
                        const SheetChoice& sheet)
     : WorkbookReader(path, fileName) {
     std::string workbookPart = "xl/workbook.xml";
-    if (package_->has("_rels/.rels")) {
+    if (package_.has("_rels/.rels")) {
         Relationships root;
-        package_->parse(package_->read("_rels/.rels"), root);
+        package_.parse(package_.read("_rels/.rels"), root);
         if (const auto it = root.byType.find("officeDocument"); it != root.byType.end()) {
             workbookPart = partName("", it->second);
         }
@@ -320,11 +320,11 @@ XlsxReader::XlsxReader(const std::filesystem::path& path, std::string fileName,
     Relationships relationships;
     const std::string relationshipsPart =
         folder + "_rels/" + workbookPart.substr(folder.size()) + ".rels";
-    if (package_->has(relationshipsPart)) {
-        package_->parse(package_->read(relationshipsPart), relationships);
+    if (package_.has(relationshipsPart)) {
+        package_.parse(package_.read(relationshipsPart), relationships);
     }
     Workbook workbook;
-    package_->parse(package_->read(workbookPart), workbook);
+    package_.parse(package_.read(workbookPart), workbook);
     const int chosen = sheet.pick(workbook.names);
     if (chosen < 0) {
         sheet.missing(fileName, workbook.names);
@@ -332,7 +332,7 @@ XlsxReader::XlsxReader(const std::filesystem::path& path, std::string fileName,
     sheetName_ = workbook.names[chosen];
     const auto target = relationships.byId.find(workbook.ids[chosen]);
     if (target == relationships.byId.end()) {
-        package_->unreadable("il foglio «" + sheetName_ + "» non ha una parte");
+        package_.unreadable("il foglio «" + sheetName_ + "» non ha una parte");
     }
     sheetPart_ = partName(folder, target->second);
     if (const auto it = relationships.byType.find("sharedStrings");
@@ -343,10 +343,10 @@ XlsxReader::XlsxReader(const std::filesystem::path& path, std::string fileName,
 
 void XlsxReader::readAll(RowSink& sink) {
     SharedStrings strings;
-    if (!sharedStringsPart_.empty() && package_->has(sharedStringsPart_)) {
-        package_->parse(package_->read(sharedStringsPart_), strings);
+    if (!sharedStringsPart_.empty() && package_.has(sharedStringsPart_)) {
+        package_.parse(package_.read(sharedStringsPart_), strings);
     }
-    const std::vector<unsigned char> xml = package_->read(sheetPart_);
+    const std::vector<unsigned char> xml = package_.read(sheetPart_);
     SheetRows rows(strings, sink, &row_, &progress_, xml.size());
     parseSheet(xml, rows);
 }
