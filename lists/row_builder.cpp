@@ -1,5 +1,7 @@
 #include "row_builder.h"
 
+#include "spreadsheet_limits.h"
+
 #include <algorithm>
 
 namespace lists {
@@ -11,7 +13,7 @@ void RowBuilder::clear() {
 }
 
 void RowBuilder::add(std::size_t column, Cell::Kind kind, double number, std::string_view text) {
-    if (column >= kMaximumColumns) {
+    if (column >= kSheetColumns) {
         return;
     }
     entries_.push_back({column, kind, number, texts_.size(), text.size()});

@@ -13,11 +13,8 @@ namespace lists {
 // given twice keeps its last cell.
 class RowBuilder {
 public:
-    // No row holds more columns than a spreadsheet has.
-    static constexpr std::size_t kMaximumColumns = 16384;
-
     void clear();
-    // Ignored beyond kMaximumColumns.
+    // Ignored beyond the columns a sheet has (kSheetColumns).
     void add(std::size_t column, Cell::Kind kind, double number, std::string_view text);
     bool empty() const { return entries_.empty(); }
     std::span<const Cell> cells();

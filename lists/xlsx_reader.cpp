@@ -2,6 +2,7 @@
 
 #include "number_text.h"
 #include "row_builder.h"
+#include "spreadsheet_limits.h"
 #include "utf8_blocks.h"
 #include "zip_package.h"
 
@@ -14,8 +15,6 @@ namespace {
 
 using orcus::sax::parser_attribute;
 using orcus::sax::parser_element;
-
-constexpr std::uint64_t kMaximumRows = 1048576;
 
 // Handlers that keep nothing but what they look for; the base gives the ignored calls.
 struct Handler {
@@ -201,7 +200,7 @@ struct SheetRows : Handler {
             const std::optional<std::uint64_t> given = number(reference);
             const std::uint64_t index = given && *given > rowsDone ? *given - 1 : rowsDone;
             const Cell blank;
-            while (rowsDone < index && rowsDone < kMaximumRows) {
+            while (rowsDone < index && rowsDone < kSheetRows) {
                 *row = ++rowsDone;
                 sink.row(std::span<const Cell>(&blank, 1), {});
             }
@@ -241,7 +240,7 @@ struct SheetRows : Handler {
         } else if (name == "c") {
             endCell();
         } else if (name == "row") {
-            if (rowsDone < kMaximumRows) {
+            if (rowsDone < kSheetRows) {
                 *row = ++rowsDone;
                 const Cell blank;
                 sink.row(builder.empty() ? std::span<const Cell>(&blank, 1) : builder.cells(), {});
