@@ -252,14 +252,21 @@ OdsReader::OdsReader(const std::filesystem::path& path, std::string fileName, Sh
 
 void OdsReader::readAll(RowSink& sink) {
     const std::vector<unsigned char> xml = package_.read("content.xml");
-    TableNames names;
-    package_.parse(xml, names);
-    const int chosen = sheet_.pick(names.names);
-    if (chosen < 0) {
-        sheet_.missing(package_.fileName(), names.names);
+    // The names are read in a pass of their own only when the choice needs them.
+    int chosen = 0;
+    if (!sheet_.first()) {
+        TableNames names;
+        package_.parse(xml, names);
+        chosen = sheet_.pick(names.names);
+        if (chosen < 0) {
+            sheet_.missing(package_.fileName(), names.names);
+        }
     }
     TableRows rows(chosen, sink, &row_, &progress_, xml.size());
     parseSheet(xml, rows);
+    if (rows.table < 0) {
+        sheet_.missing(package_.fileName(), {});
+    }
 }
 
 } // namespace lists

@@ -288,6 +288,52 @@ class RealFiles(Folder):
             ["7", "7", "7", "Via Roma  1\nMilano", iban("7", "7", "7"), "OK"]])
 
 
+    def test_ods_sheets(self):
+        """The sheet by default, by name (a name of digits before the position) or by number,
+        and a refusal naming the sheets there are."""
+        def ods(name, tables):
+            rows = "".join(
+                '<table:table table:name="%s"><table:table-row><table:table-cell '
+                'office:value-type="string"><text:p>IBAN</text:p></table:table-cell>'
+                '</table:table-row><table:table-row><table:table-cell office:value-type='
+                '"string"><text:p>%s</text:p></table:table-cell></table:table-row>'
+                '</table:table>' % table for table in tables)
+            with zipfile.ZipFile(self.path(name), "w") as z:
+                z.writestr("mimetype", "application/vnd.oasis.opendocument.spreadsheet")
+                z.writestr("content.xml", (
+                    '<office:document-content '
+                    'xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0" '
+                    'xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0" '
+                    'xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0"><office:body>'
+                    '<office:spreadsheet>%s</office:spreadsheet></office:body>'
+                    '</office:document-content>' % rows))
+            return self.path(name)
+
+        good, typo = "IT60X0542811101000000123456", "IT60X0542811101000000123465"
+        fogli = ods("fogli.ods", [("Primo", good), ("Secondo", typo), ("1", "IT00")])
+        vuoto = ods("vuoto.ods", [])
+        cases = [
+            ("first", [fogli], 0, good),
+            ("by name", [fogli, "--foglio", "Secondo"], 1, typo),
+            ("by number", [fogli, "--foglio", "2"], 1, typo),
+            ("a name of digits", [fogli, "--foglio", "1"], 1, "IT00"),
+            ("missing", [fogli, "--foglio", "Terzo"], 2, "«Primo», «Secondo», «1»"),
+            ("no sheets", [vuoto], 2, "vuoto.ods non è un foglio di calcolo leggibile: non "
+             "contiene fogli"),
+        ]
+        for name, args, status, expected in cases:
+            with self.subTest(name):
+                target = self.path("uscita-%s.csv" % name)
+                result = run(*args, "-o", target)
+                self.assertEqual(result.returncode, status, result.stderr.decode())
+                if status == 2:
+                    self.assertIn(expected, result.stderr.decode())
+                    self.assertFalse(os.path.exists(target))
+                else:
+                    self.assertEqual([row[0] for row in read_csv(target, ";")],
+                                     ["IBAN", expected])
+
+
 class Refusals(Folder):
     """File-level failures: exit 2, a message naming the file, nothing left behind."""
 
