@@ -3,7 +3,7 @@
 #include "number_text.h"
 #include "row_builder.h"
 #include "spreadsheet_limits.h"
-#include "utf8_blocks.h"
+#include "utf8.h" // the verifier's
 #include "zip_package.h"
 
 #include <charconv>
@@ -86,7 +86,7 @@ std::string unescapeOffice(std::string_view text) {
             std::from_chars(text.data() + i + 2, text.data() + i + 6, value, 16).ptr ==
                 text.data() + i + 6) {
             char encoded[4];
-            out.append(encoded, utf8::encode(value, encoded));
+            out.append(encoded, verifier::utf8::scrivi(value, encoded));
             i += 6;
             continue;
         }
