@@ -76,21 +76,41 @@ struct Workbook : Handler {
     }
 };
 
+// The value of the "_xHHHH_" at `i`, if one stands there.
+std::optional<char32_t> escapeAt(std::string_view text, std::size_t i) {
+    unsigned value = 0;
+    if (text[i] == '_' && i + 6 < text.size() && text[i + 1] == 'x' && text[i + 6] == '_' &&
+        std::from_chars(text.data() + i + 2, text.data() + i + 6, value, 16).ptr ==
+            text.data() + i + 6) {
+        return value;
+    }
+    return std::nullopt;
+}
+
 // "_xHHHH_" is how Office writes a character that XML cannot hold (a carriage return, say).
+// The values are UTF-16: a surrogate pair is one character, a lone half none (U+FFFD).
 std::string unescapeOffice(std::string_view text) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
-        unsigned value = 0;
-        if (text[i] == '_' && i + 6 < text.size() && text[i + 1] == 'x' && text[i + 6] == '_' &&
-            std::from_chars(text.data() + i + 2, text.data() + i + 6, value, 16).ptr ==
-                text.data() + i + 6) {
-            char encoded[4];
-            out.append(encoded, verifier::utf8::scrivi(value, encoded));
-            i += 6;
+        std::optional<char32_t> value = escapeAt(text, i);
+        if (!value) {
+            out += text[i];
             continue;
         }
-        out += text[i];
+        i += 6;
+        if (*value >= 0xD800 && *value <= 0xDFFF) {
+            const std::optional<char32_t> low =
+                *value <= 0xDBFF && i + 1 < text.size() ? escapeAt(text, i + 1) : std::nullopt;
+            if (low && *low >= 0xDC00 && *low <= 0xDFFF) {
+                value = 0x10000 + ((*value - 0xD800) << 10) + (*low - 0xDC00);
+                i += 7;
+            } else {
+                value = 0xFFFD;
+            }
+        }
+        char encoded[4];
+        out.append(encoded, verifier::utf8::scrivi(*value, encoded));
     }
     return out;
 }

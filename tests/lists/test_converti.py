@@ -218,10 +218,13 @@ class RealFiles(Folder):
         self.assertIn("«Fornitori», «Secondo»", result.stderr.decode())
 
     def test_xlsx_cells_out_of_order(self):
-        """Each cell names its column: written in any order, each value stays in its column."""
+        """Each cell names its column: written in any order, each value stays in its column; its
+        escaped characters are read back."""
         main = "http://schemas.openxmlformats.org/spreadsheetml/2006/main"
         relations = "http://schemas.openxmlformats.org/officeDocument/2006/relationships"
         cell = '<c r="%s" t="inlineStr"><is><t>%s</t></is></c>'
+        # Office's escapes of UTF-16 values: a pair, lone halves, and what is no escape.
+        note = "a_x000D_b_xD83D__xDE00_ _xDE00__xD83D__x_ _x005F_x005F_"
         with zipfile.ZipFile(self.path("lista.xlsx"), "w") as xlsx:
             xlsx.writestr("xl/workbook.xml", '<workbook xmlns="%s" xmlns:r="%s"><sheets><sheet '
                           'name="Foglio1" sheetId="1" r:id="rId1"/></sheets></workbook>'
@@ -230,17 +233,18 @@ class RealFiles(Folder):
                           'Id="rId1" Type="%s/worksheet" Target="worksheets/sheet1.xml"/>'
                           '</Relationships>' % relations)
             xlsx.writestr("xl/worksheets/sheet1.xml", '<worksheet xmlns="%s"><sheetData>'
-                          '<row r="1">%s%s%s</row><row r="2">%s<c r="A2"><v>5428</v></c>%s</row>'
+                          '<row r="1">%s%s%s%s</row><row r="2">%s<c r="A2"><v>5428</v></c>%s</row>'
                           '</sheetData></worksheet>' % (
                               main, cell % ("C1", "Conto"), cell % ("A1", "ABI"),
-                              cell % ("B1", "CAB"), cell % ("C2", "123456"),
-                              cell % ("B2", "11101")))
+                              cell % ("D1", "Note"), cell % ("B1", "CAB"), cell % ("C2", "123456"),
+                              cell % ("B2", "11101") + cell % ("D2", note)))
         target = self.path("lista.csv")
         result = run(self.path("lista.xlsx"), "-o", target)
         self.assertEqual(result.returncode, 0, result.stderr.decode())
         self.assertEqual(read_csv(target, ";"), [
-            ["ABI", "CAB", "Conto", "IBAN", "Esito"],
-            ["5428", "11101", "123456", iban("5428", "11101", "123456"), "OK"]])
+            ["ABI", "CAB", "Conto", "Note", "IBAN", "Esito"],
+            ["5428", "11101", "123456", "a\rb\U0001F600 \ufffd\ufffd_x_ _x005F_",
+             iban("5428", "11101", "123456"), "OK"]])
 
     def test_ods(self):
         """LibreOffice's repeated rows and cells, paragraphs, dates, and a comment left out."""
