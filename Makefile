@@ -46,14 +46,15 @@ package: deps
 check-package: package
 	@tests/packaging/check-package.sh $(DEB)
 
-# Cross-compiles the Windows-only sources (those free of Qt) and the resource script, so that
-# they keep building on a Linux machine. The POSIX-threads compiler is the one Qt's MinGW builds
-# use; the win32 one has no std::future.
-WINDOWS_SOURCES := shell/launcher_windows.cpp shell/console_windows.cpp resources/font_preload_none.cpp shell/file_stream.cpp shell/interruptions.cpp
+# Cross-compiles the Windows-only sources (those free of Qt), the portable ones that name files
+# and system errors, and the resource script, so that they keep building on a Linux machine.
+# The POSIX-threads compiler is the one Qt's MinGW builds use; the win32 one has no std::future.
+WINDOWS_SOURCES := shell/launcher_windows.cpp shell/console_windows.cpp resources/font_preload_none.cpp shell/file_stream.cpp shell/interruptions.cpp \
+	lists/byte_source.cpp lists/output_file.cpp lists/output_names.cpp lists/system_reason.cpp
 check-windows: deps
 	@mkdir -p $(BUILD_DIR)/check-windows
 	@for f in $(WINDOWS_SOURCES); do \
-		x86_64-w64-mingw32-g++-posix -std=c++20 -Wall -Wextra -Wpedantic -Werror -c $$f \
+		x86_64-w64-mingw32-g++-posix -std=c++20 -Wall -Wextra -Wpedantic -Werror -Ishell -c $$f \
 			-o $(BUILD_DIR)/check-windows/$$(basename $$f .cpp).o || exit 1; \
 	done
 	@x86_64-w64-mingw32-windres -I resources resources/bviban.rc -o $(BUILD_DIR)/check-windows/bviban_rc.o

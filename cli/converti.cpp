@@ -119,7 +119,7 @@ int converti(Argomenti argomenti) {
     if (esito.cancelled) {
         scriviErrore(std::string(kProgramma) + ": conversione interrotta: nessun file scritto.\n");
         shell::interruptions::endIfRequested();
-    } else if (esito.columnsNotFound) {
+    } else if (esito.columnsNotFound()) {
         scriviErrore(colonneNonTrovate(esito));
     } else {
         scriviErrore(std::string(kProgramma) + ": " + esito.error + "\n");

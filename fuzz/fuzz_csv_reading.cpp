@@ -42,17 +42,24 @@ struct Stream {
     }
 };
 
-// The records of `bytes`, and the separator they were read with.
+// The records of `bytes`, and the separator they were read with. The whole input is read, and
+// a failure comes only after some of it: a stream that gave nothing would test nothing.
 Rows readRows(const void* bytes, std::size_t size, std::optional<char> separator, char* used) {
     Stream stream(bytes, size);
     lists::ByteSource source(stream.file, "fuzz");
-    lists::TextDecoder decoder(source, std::nullopt, false);
-    lists::CsvReader reader(decoder, "fuzz", separator);
-    *used = reader.separator();
-    Rows rows;
-    while (reader.next())
-        rows.emplace_back(reader.fields().begin(), reader.fields().end());
-    return rows;
+    try {
+        lists::TextDecoder decoder(source, std::nullopt, false);
+        lists::CsvReader reader(decoder, "fuzz", separator);
+        *used = reader.separator();
+        Rows rows;
+        while (reader.next())
+            rows.emplace_back(reader.fields().begin(), reader.fields().end());
+        check(source.bytesRead() == size);
+        return rows;
+    } catch (const lists::ConversionError&) {
+        check(source.bytesRead() > 0);
+        throw;
+    }
 }
 
 // Runs `write` on a CSV writer and gives back the bytes it wrote.

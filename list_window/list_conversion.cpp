@@ -135,8 +135,8 @@ void ListConversion::finish(const lists::ListOutcome& outcome) {
         report(*outcome.summary);
     } else if (!outcome.cancelled) {
         messages_.show(owner_, MessageBoxes::Icon::Warning, title(),
-                       outcome.columnsNotFound ? columnsMessage(outcome)
-                                               : QString::fromStdString(outcome.error));
+                       outcome.columnsNotFound() ? columnsMessage(outcome)
+                                                 : QString::fromStdString(outcome.error));
     }
     emit done();
 }

@@ -1,6 +1,7 @@
 #include "conversion.h"
 
 #include "byte_source.h"
+#include "classic_numbers.h"
 #include "csv_reader.h"
 #include "csv_writer.h"
 #include "file_stream.h"
@@ -144,6 +145,8 @@ Summary convertOnce(const Attempt& attempt) {
 
 Summary convert(const ConversionRequest& request, const ConversionHooks& hooks) {
     const auto started = std::chrono::steady_clock::now();
+    // libxlsxwriter writes its numbers with printf: "12,5" in an Italian locale is no .xlsx.
+    const shell::ClassicNumbers numbers;
     try {
         const std::string inputName = displayName(request.input);
         const InputKind kind = inputKind(request.input, inputName);

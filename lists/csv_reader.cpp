@@ -29,9 +29,8 @@ CsvReader::CsvReader(TextDecoder& decoder, std::string fileName, std::optional<c
     : decoder_(decoder), fileName_(std::move(fileName)), buffer_(kBlock + 1) {
     while (end_ < kSample && fill()) {
     }
-    separator_ = separator.value_or(
-        detectSeparator(std::string_view(buffer_.data(), std::min(end_, kSample))));
     const std::string_view sample(buffer_.data(), std::min(end_, kSample));
+    separator_ = separator.value_or(detectSeparator(sample));
     const std::size_t lineEnd = sample.find_first_of("\r\n");
     lineEnd_ = lineEnd != std::string_view::npos && sample[lineEnd] == '\n' ? "\n" : "\r\n";
     kinds_[static_cast<unsigned char>(separator_)] = Separator;

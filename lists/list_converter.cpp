@@ -89,7 +89,7 @@ void ListConverter::decideWithoutHeaderNames() {
 void ListConverter::start(const Layout& layout, std::optional<std::size_t> headerRow) {
     layout_ = layout;
     check_ = std::make_unique<RowCheck>(*layout_);
-    titles_ = layout_->titles();
+    const std::vector<std::string_view> titles = layout_->titles();
     std::deque<HeldRow> held = std::move(held_);
     held_.clear();
     for (std::size_t i = 0; i < held.size(); ++i) {
@@ -97,7 +97,7 @@ void ListConverter::start(const Layout& layout, std::optional<std::size_t> heade
         if (headerRow && i < *headerRow) {
             writer_.write(cells, {}, 0, {});
         } else if (headerRow && i == *headerRow) {
-            writer_.write(cells, {}, layout_->width, titles_);
+            writer_.write(cells, {}, layout_->width, titles);
         } else {
             convert(cells, {});
         }

@@ -58,7 +58,6 @@ private:
     int heldWithText_ = 0;
     std::optional<Layout> layout_;
     std::unique_ptr<RowCheck> check_;
-    std::vector<std::string_view> titles_;
 
     std::uint64_t rowsRead_ = 0;
     std::uint64_t dataRows_ = 0;

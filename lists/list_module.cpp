@@ -8,7 +8,6 @@ ListOutcome convertList(const ConversionRequest& request, const ConversionHooks&
         outcome.summary = convert(request, hooks);
     } catch (const ColumnsNotFound& error) {
         outcome.error = error.what();
-        outcome.columnsNotFound = true;
         outcome.headers = error.headers();
     } catch (const ConversionError& error) {
         outcome.error = error.what();

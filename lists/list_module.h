@@ -12,11 +12,12 @@ namespace lists {
 
 // How a conversion ended, for a caller on the other side of the module's border.
 struct ListOutcome {
-    std::optional<Summary> summary; // converted
-    std::string error;              // a ConversionError's message
-    bool columnsNotFound = false;   // the error is ColumnsNotFound, and these its headers:
-    std::vector<std::string> headers;
+    std::optional<Summary> summary;   // converted
+    std::string error;                // a ConversionError's message
+    std::vector<std::string> headers; // after ColumnsNotFound: the header row read, never empty
     bool cancelled = false;
+
+    bool columnsNotFound() const { return !headers.empty(); }
 };
 
 // Runs convert() and tells how it ended; never throws.

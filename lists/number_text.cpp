@@ -1,9 +1,8 @@
 #include "number_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstring>
 
 namespace lists {
 
@@ -23,15 +22,18 @@ std::string numberText(double value) {
 
 std::string durationText(std::chrono::steady_clock::duration elapsed) {
     const double seconds = std::chrono::duration<double>(elapsed).count();
-    char text[48];
     if (seconds < 59.95) {
-        std::snprintf(text, sizeof text, "%.1f s", seconds);
-        *std::strchr(text, '.') = ',';
-    } else {
-        const auto whole = static_cast<long long>(std::llround(seconds));
-        std::snprintf(text, sizeof text, "%lld min %lld s", whole / 60, whole % 60);
+        // to_chars, not printf: printf writes the decimal point of the locale the program runs
+        // in, which a program using Qt takes from the user's settings.
+        char digits[32];
+        const std::to_chars_result end =
+            std::to_chars(digits, digits + sizeof digits, seconds, std::chars_format::fixed, 1);
+        std::string text(digits, end.ptr);
+        std::replace(text.begin(), text.end(), '.', ',');
+        return text + " s";
     }
-    return text;
+    const long long whole = std::llround(seconds);
+    return std::to_string(whole / 60) + " min " + std::to_string(whole % 60) + " s";
 }
 
 std::string groupedDigits(std::uint64_t count) {

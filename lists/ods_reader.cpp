@@ -2,6 +2,7 @@
 
 #include "number_text.h"
 #include "row_builder.h"
+#include "spreadsheet_limits.h"
 #include "zip_package.h"
 
 #include <charconv>
@@ -12,8 +13,6 @@ namespace {
 
 using orcus::sax::parser_attribute;
 using orcus::sax::parser_element;
-
-constexpr std::uint64_t kMaximumRows = 1048576;
 
 std::uint64_t count(std::string_view text, std::uint64_t limit) {
     std::uint64_t value = 1;
@@ -120,13 +119,13 @@ struct TableRows {
             inTable = table == chosen;
         } else if (!inTable) {
         } else if (e.ns == "table" && e.name == "table-row") {
-            rowRepeat = count(rowsRepeated, kMaximumRows);
+            rowRepeat = count(rowsRepeated, kSheetRows);
             builder.clear();
             column = 0;
             *progress = size == 0 ? 1.0 : static_cast<double>(e.begin_pos) / size;
         } else if (e.ns == "table" && (e.name == "table-cell" || e.name == "covered-table-cell")) {
             inCell = true;
-            cellRepeat = count(columnsRepeated, RowBuilder::kMaximumColumns);
+            cellRepeat = count(columnsRepeated, kSheetColumns);
             text.clear();
             paragraphs = 0;
             cellType = valueType;
@@ -226,17 +225,17 @@ struct TableRows {
 
     void endRow() {
         if (builder.empty()) {
-            blankRows = std::min(blankRows + rowRepeat, kMaximumRows);
+            blankRows = std::min(blankRows + rowRepeat, kSheetRows);
             return;
         }
         const Cell blank;
-        for (; blankRows > 0 && rowsDone < kMaximumRows; --blankRows) {
+        for (; blankRows > 0 && rowsDone < kSheetRows; --blankRows) {
             *row = ++rowsDone;
             sink.row(std::span<const Cell>(&blank, 1), {});
         }
         blankRows = 0;
         const std::span<const Cell> cells = builder.cells();
-        for (std::uint64_t i = 0; i < rowRepeat && rowsDone < kMaximumRows; ++i) {
+        for (std::uint64_t i = 0; i < rowRepeat && rowsDone < kSheetRows; ++i) {
             *row = ++rowsDone;
             sink.row(cells, {});
         }
@@ -252,15 +251,22 @@ OdsReader::OdsReader(const std::filesystem::path& path, std::string fileName, Sh
     : WorkbookReader(path, std::move(fileName)), sheet_(std::move(sheet)) {}
 
 void OdsReader::readAll(RowSink& sink) {
-    const std::vector<unsigned char> xml = package_->read("content.xml");
-    TableNames names;
-    package_->parse(xml, names);
-    const int chosen = sheet_.pick(names.names);
-    if (chosen < 0) {
-        sheet_.missing(package_->fileName(), names.names);
+    const std::vector<unsigned char> xml = package_.read("content.xml");
+    // The names are read in a pass of their own only when the choice needs them.
+    int chosen = 0;
+    if (!sheet_.first()) {
+        TableNames names;
+        package_.parse(xml, names);
+        chosen = sheet_.pick(names.names);
+        if (chosen < 0) {
+            sheet_.missing(package_.fileName(), names.names);
+        }
     }
     TableRows rows(chosen, sink, &row_, &progress_, xml.size());
     parseSheet(xml, rows);
+    if (rows.table < 0) {
+        sheet_.missing(package_.fileName(), {});
+    }
 }
 
 } // namespace lists

@@ -56,7 +56,9 @@ OutputFile::OutputFile(std::filesystem::path target, bool overwrite)
     for (int attempt = 0; attempt < kNameAttempts && stream_ == nullptr; ++attempt) {
         char suffix[16];
         std::snprintf(suffix, sizeof suffix, ".%06x.tmp", digits(entropy));
-        temporary_ = folder / ("." + target_.filename().string() + suffix);
+        temporary_ = folder / ".";
+        temporary_ += target_.filename();
+        temporary_ += suffix;
         // "x": made here and now, never a file that was there.
         stream_ = shell::openFile(temporary_, "wbx");
         if (stream_ == nullptr && errno != EEXIST) {
@@ -141,8 +143,8 @@ void OutputFile::commit() {
         }
     }
     if (error) {
-        throw ConversionError("Impossibile salvare il file " + name_ + ": " +
-                              systemReason(error.value()) + ".");
+        throw ConversionError("Impossibile salvare il file " + name_ + ": " + systemReason(error) +
+                              ".");
     }
     committed_ = true;
 }

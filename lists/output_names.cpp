@@ -1,11 +1,12 @@
 #include "conversion.h"
 
+#include "byte_source.h"
 #include "output_file.h"
 
 namespace lists {
 
 std::string lowerExtension(const std::filesystem::path& path) {
-    std::string extension = path.extension().string();
+    std::string extension = displayName(path.extension());
     for (char& c : extension) {
         if (c >= 'A' && c <= 'Z') {
             c = static_cast<char>(c - 'A' + 'a');
@@ -19,14 +20,18 @@ std::filesystem::path defaultOutput(const std::filesystem::path& input) {
         return "-";
     }
     const std::string extension = lowerExtension(input);
-    std::string added = ".csv";
+    std::filesystem::path added = ".csv";
     if (extension == ".xlsx" || extension == ".xlsm" || extension == ".ods") {
         added = ".xlsx";
     } else if (extension == ".tsv" || extension == ".txt") {
-        added = input.extension().string();
+        added = input.extension();
     }
+    // Joined as paths: a name outside Windows's ANSI code page has no narrow string there.
+    std::filesystem::path name = input.stem();
+    name += "-IBAN";
+    name += added;
     std::filesystem::path output = input;
-    output.replace_filename(input.stem().string() + "-IBAN" + added);
+    output.replace_filename(name);
     return output;
 }
 
@@ -35,9 +40,11 @@ std::filesystem::path freeOutput(const std::filesystem::path& wanted) {
         return wanted;
     }
     for (int n = 2;; ++n) {
+        std::filesystem::path name = wanted.stem();
+        name += " (" + std::to_string(n) + ")";
+        name += wanted.extension();
         std::filesystem::path candidate = wanted;
-        candidate.replace_filename(wanted.stem().string() + " (" + std::to_string(n) + ")" +
-                                   wanted.extension().string());
+        candidate.replace_filename(name);
         if (!pathExists(candidate)) {
             return candidate;
         }

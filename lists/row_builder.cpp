@@ -1,22 +1,28 @@
 #include "row_builder.h"
 
+#include "spreadsheet_limits.h"
+
+#include <algorithm>
+
 namespace lists {
 
 void RowBuilder::clear() {
     entries_.clear();
     texts_.clear();
+    width_ = 0;
 }
 
 void RowBuilder::add(std::size_t column, Cell::Kind kind, double number, std::string_view text) {
-    if (column >= kMaximumColumns) {
+    if (column >= kSheetColumns) {
         return;
     }
     entries_.push_back({column, kind, number, texts_.size(), text.size()});
+    width_ = std::max(width_, column + 1);
     texts_.append(text);
 }
 
 std::span<const Cell> RowBuilder::cells() {
-    cells_.assign(entries_.empty() ? 0 : entries_.back().column + 1, Cell{});
+    cells_.assign(width_, Cell{});
     for (const Entry& entry : entries_) {
         Cell& cell = cells_[entry.column];
         cell.kind = entry.kind;

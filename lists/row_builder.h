@@ -8,15 +8,13 @@
 
 namespace lists {
 
-// Gathers a spreadsheet row cell by cell, columns rising, with copies of the texts; the
-// columns skipped are empty.
+// Gathers a spreadsheet row cell by cell, with copies of the texts. The cells may come in any
+// order (an .xlsx names each one's column); the columns none gave are empty, and a column
+// given twice keeps its last cell.
 class RowBuilder {
 public:
-    // No row holds more columns than a spreadsheet has.
-    static constexpr std::size_t kMaximumColumns = 16384;
-
     void clear();
-    // Ignored beyond kMaximumColumns.
+    // Ignored beyond the columns a sheet has (kSheetColumns).
     void add(std::size_t column, Cell::Kind kind, double number, std::string_view text);
     bool empty() const { return entries_.empty(); }
     std::span<const Cell> cells();
@@ -31,6 +29,7 @@ private:
     };
     std::vector<Entry> entries_;
     std::string texts_;
+    std::size_t width_ = 0; // up to the rightmost column given
     std::vector<Cell> cells_;
 };
 

@@ -12,6 +12,9 @@ class SheetChoice {
 public:
     explicit SheetChoice(std::string wanted) : wanted_(std::move(wanted)) {}
 
+    // The first sheet, whatever the names: a reader need not know them before.
+    bool first() const { return wanted_.empty(); }
+
     // The position (from 0) of the wanted sheet among `names`, or -1.
     int pick(const std::vector<std::string>& names) const;
 

@@ -26,13 +26,24 @@ std::string systemReason(int error) {
     case EMFILE:
     case ENFILE:
         return "troppi file aperti";
+#ifdef EDQUOT // not on Windows
     case EDQUOT:
         return "spazio disco dell'utente esaurito";
+#endif
     case EPIPE:
         return "il programma che riceveva l'uscita si è chiuso";
     default:
         return "errore di sistema " + std::to_string(error);
     }
+}
+
+std::string systemReason(const std::error_code& error) {
+    // On Windows the error is the system's own number; its condition may name an errno value.
+    const std::error_condition condition = error.default_error_condition();
+    if (condition.category() == std::generic_category()) {
+        return systemReason(condition.value());
+    }
+    return "errore di sistema " + std::to_string(error.value());
 }
 
 } // namespace lists

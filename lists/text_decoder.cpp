@@ -2,7 +2,7 @@
 
 #include "byte_source.h"
 #include "conversion_error.h"
-#include "utf8.h"
+#include "utf8.h" // the verifier's
 #include "utf8_blocks.h"
 
 #include <array>
@@ -143,7 +143,7 @@ std::size_t TextDecoder::transcode(char* to, std::size_t capacity) {
             if (b[0] == 0) {
                 notText();
             }
-            out = utf8::encode(fromWindows1252(b[0]), out);
+            out = verifier::utf8::scrivi(fromWindows1252(b[0]), out);
             ++rawBegin_;
             break;
         case Mode::Utf8Lenient: {
@@ -153,7 +153,7 @@ std::size_t TextDecoder::transcode(char* to, std::size_t capacity) {
             }
             // Refilled above, a character can be cut short only by the end of the input.
             if (c.valid == 0) {
-                out = utf8::encode(fromWindows1252(b[0]), out);
+                out = verifier::utf8::scrivi(fromWindows1252(b[0]), out);
                 ++rawBegin_;
                 break;
             }
@@ -173,7 +173,7 @@ std::size_t TextDecoder::transcode(char* to, std::size_t capacity) {
             };
             if (available < 2) {
                 // An odd last byte: no character of its own.
-                out = utf8::encode(0xFFFD, out);
+                out = verifier::utf8::scrivi(0xFFFD, out);
                 ++rawBegin_;
                 break;
             }
@@ -185,13 +185,13 @@ std::size_t TextDecoder::transcode(char* to, std::size_t capacity) {
                 const char16_t second = unit(2);
                 if (second >= 0xDC00 && second < 0xE000) {
                     const char32_t point = 0x10000 + ((first - 0xD800) << 10) + (second - 0xDC00);
-                    out = utf8::encode(point, out);
+                    out = verifier::utf8::scrivi(point, out);
                     rawBegin_ += 4;
                     break;
                 }
             }
             const bool surrogate = first >= 0xD800 && first < 0xE000;
-            out = utf8::encode(surrogate ? char32_t(0xFFFD) : char32_t(first), out);
+            out = verifier::utf8::scrivi(surrogate ? char32_t(0xFFFD) : char32_t(first), out);
             rawBegin_ += 2;
             break;
         }

@@ -87,23 +87,4 @@ Check check(const unsigned char* bytes, std::size_t size) {
     return {size, Status::Complete};
 }
 
-char* encode(char32_t codePoint, char* to) {
-    if (codePoint < 0x80) {
-        *to++ = static_cast<char>(codePoint);
-    } else if (codePoint < 0x800) {
-        *to++ = static_cast<char>(0xC0 | (codePoint >> 6));
-        *to++ = static_cast<char>(0x80 | (codePoint & 0x3F));
-    } else if (codePoint < 0x10000) {
-        *to++ = static_cast<char>(0xE0 | (codePoint >> 12));
-        *to++ = static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-        *to++ = static_cast<char>(0x80 | (codePoint & 0x3F));
-    } else {
-        *to++ = static_cast<char>(0xF0 | (codePoint >> 18));
-        *to++ = static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F));
-        *to++ = static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-        *to++ = static_cast<char>(0x80 | (codePoint & 0x3F));
-    }
-    return to;
-}
-
 } // namespace lists::utf8

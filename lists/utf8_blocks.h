@@ -3,8 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
-// UTF-8 checked block by block, and written into a buffer. (The verifier reads and appends
-// single characters: verifier/utf8.h.)
+// UTF-8 checked block by block. (Single characters are read and written by the verifier's
+// utf8.h.)
 namespace lists::utf8 {
 
 enum class Status {
@@ -21,8 +21,5 @@ struct Check {
 
 // Checks `size` bytes: overlong forms, surrogates and code points beyond U+10FFFF are invalid.
 Check check(const unsigned char* bytes, std::size_t size);
-
-// Appends the UTF-8 form of `codePoint` (at most 4 bytes) at `to`; returns the end.
-char* encode(char32_t codePoint, char* to);
 
 } // namespace lists::utf8

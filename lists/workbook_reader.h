@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,16 +17,16 @@ public:
 
 protected:
     WorkbookReader(const std::filesystem::path& path, std::string fileName)
-        : package_(std::make_unique<ZipPackage>(path, std::move(fileName))) {}
+        : package_(path, std::move(fileName)) {}
 
     // Parses a sheet's XML; a failure names the last row read.
     template <typename Handler>
     void parseSheet(const std::vector<unsigned char>& xml, Handler& handler) {
-        package_->parse(xml, handler, &row_);
+        package_.parse(xml, handler, &row_);
         progress_ = 1;
     }
 
-    std::unique_ptr<ZipPackage> package_;
+    ZipPackage package_;
     std::uint64_t row_ = 0;
     double progress_ = 0;
 };

@@ -2,7 +2,8 @@
 
 #include "number_text.h"
 #include "row_builder.h"
-#include "utf8_blocks.h"
+#include "spreadsheet_limits.h"
+#include "utf8.h" // the verifier's
 #include "zip_package.h"
 
 #include <charconv>
@@ -14,8 +15,6 @@ namespace {
 
 using orcus::sax::parser_attribute;
 using orcus::sax::parser_element;
-
-constexpr std::uint64_t kMaximumRows = 1048576;
 
 // Handlers that keep nothing but what they look for; the base gives the ignored calls.
 struct Handler {
@@ -77,21 +76,41 @@ struct Workbook : Handler {
     }
 };
 
+// The value of the "_xHHHH_" at `i`, if one stands there.
+std::optional<char32_t> escapeAt(std::string_view text, std::size_t i) {
+    unsigned value = 0;
+    if (text[i] == '_' && i + 6 < text.size() && text[i + 1] == 'x' && text[i + 6] == '_' &&
+        std::from_chars(text.data() + i + 2, text.data() + i + 6, value, 16).ptr ==
+            text.data() + i + 6) {
+        return value;
+    }
+    return std::nullopt;
+}
+
 // "_xHHHH_" is how Office writes a character that XML cannot hold (a carriage return, say).
+// The values are UTF-16: a surrogate pair is one character, a lone half none (U+FFFD).
 std::string unescapeOffice(std::string_view text) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
-        unsigned value = 0;
-        if (text[i] == '_' && i + 6 < text.size() && text[i + 1] == 'x' && text[i + 6] == '_' &&
-            std::from_chars(text.data() + i + 2, text.data() + i + 6, value, 16).ptr ==
-                text.data() + i + 6) {
-            char encoded[4];
-            out.append(encoded, utf8::encode(value, encoded));
-            i += 6;
+        std::optional<char32_t> value = escapeAt(text, i);
+        if (!value) {
+            out += text[i];
             continue;
         }
-        out += text[i];
+        i += 6;
+        if (*value >= 0xD800 && *value <= 0xDFFF) {
+            const std::optional<char32_t> low =
+                *value <= 0xDBFF && i + 1 < text.size() ? escapeAt(text, i + 1) : std::nullopt;
+            if (low && *low >= 0xDC00 && *low <= 0xDFFF) {
+                value = 0x10000 + ((*value - 0xD800) << 10) + (*low - 0xDC00);
+                i += 7;
+            } else {
+                value = 0xFFFD;
+            }
+        }
+        char encoded[4];
+        out.append(encoded, verifier::utf8::scrivi(*value, encoded));
     }
     return out;
 }
@@ -201,7 +220,7 @@ struct SheetRows : Handler {
             const std::optional<std::uint64_t> given = number(reference);
             const std::uint64_t index = given && *given > rowsDone ? *given - 1 : rowsDone;
             const Cell blank;
-            while (rowsDone < index && rowsDone < kMaximumRows) {
+            while (rowsDone < index && rowsDone < kSheetRows) {
                 *row = ++rowsDone;
                 sink.row(std::span<const Cell>(&blank, 1), {});
             }
@@ -241,7 +260,7 @@ struct SheetRows : Handler {
         } else if (name == "c") {
             endCell();
         } else if (name == "row") {
-            if (rowsDone < kMaximumRows) {
+            if (rowsDone < kSheetRows) {
                 *row = ++rowsDone;
                 const Cell blank;
                 sink.row(builder.empty() ? std::span<const Cell>(&blank, 1) : builder.cells(), {});
@@ -309,9 +328,9 @@ XlsxReader::XlsxReader(const std::filesystem::path& path, std::string fileName,
                        const SheetChoice& sheet)
     : WorkbookReader(path, fileName) {
     std::string workbookPart = "xl/workbook.xml";
-    if (package_->has("_rels/.rels")) {
+    if (package_.has("_rels/.rels")) {
         Relationships root;
-        package_->parse(package_->read("_rels/.rels"), root);
+        package_.parse(package_.read("_rels/.rels"), root);
         if (const auto it = root.byType.find("officeDocument"); it != root.byType.end()) {
             workbookPart = partName("", it->second);
         }
@@ -320,11 +339,11 @@ XlsxReader::XlsxReader(const std::filesystem::path& path, std::string fileName,
     Relationships relationships;
     const std::string relationshipsPart =
         folder + "_rels/" + workbookPart.substr(folder.size()) + ".rels";
-    if (package_->has(relationshipsPart)) {
-        package_->parse(package_->read(relationshipsPart), relationships);
+    if (package_.has(relationshipsPart)) {
+        package_.parse(package_.read(relationshipsPart), relationships);
     }
     Workbook workbook;
-    package_->parse(package_->read(workbookPart), workbook);
+    package_.parse(package_.read(workbookPart), workbook);
     const int chosen = sheet.pick(workbook.names);
     if (chosen < 0) {
         sheet.missing(fileName, workbook.names);
@@ -332,7 +351,7 @@ XlsxReader::XlsxReader(const std::filesystem::path& path, std::string fileName,
     sheetName_ = workbook.names[chosen];
     const auto target = relationships.byId.find(workbook.ids[chosen]);
     if (target == relationships.byId.end()) {
-        package_->unreadable("il foglio «" + sheetName_ + "» non ha una parte");
+        package_.unreadable("il foglio «" + sheetName_ + "» non ha una parte");
     }
     sheetPart_ = partName(folder, target->second);
     if (const auto it = relationships.byType.find("sharedStrings");
@@ -343,10 +362,10 @@ XlsxReader::XlsxReader(const std::filesystem::path& path, std::string fileName,
 
 void XlsxReader::readAll(RowSink& sink) {
     SharedStrings strings;
-    if (!sharedStringsPart_.empty() && package_->has(sharedStringsPart_)) {
-        package_->parse(package_->read(sharedStringsPart_), strings);
+    if (!sharedStringsPart_.empty() && package_.has(sharedStringsPart_)) {
+        package_.parse(package_.read(sharedStringsPart_), strings);
     }
-    const std::vector<unsigned char> xml = package_->read(sheetPart_);
+    const std::vector<unsigned char> xml = package_.read(sheetPart_);
     SheetRows rows(strings, sink, &row_, &progress_, xml.size());
     parseSheet(xml, rows);
 }

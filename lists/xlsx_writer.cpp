@@ -1,6 +1,8 @@
 #include "xlsx_writer.h"
 
 #include "conversion_error.h"
+#include "number_text.h"
+#include "spreadsheet_limits.h"
 
 #include <xlsxwriter.h>
 
@@ -60,7 +62,10 @@ XlsxWriter::XlsxWriter(const std::filesystem::path& file, std::string fileName,
     : fileName_(std::move(fileName)) {
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
-    workbook_ = workbook_new_opt(file.string().c_str(), &options);
+    // libxlsxwriter takes the name in UTF-8 and widens it on Windows; the narrow string() would
+    // be in the ANSI code page there.
+    const std::u8string name = file.u8string();
+    workbook_ = workbook_new_opt(reinterpret_cast<const char*>(name.c_str()), &options);
     if (workbook_ == nullptr) {
         throw ConversionError("Impossibile preparare il file " + fileName_ + ".");
     }
@@ -85,9 +90,9 @@ void XlsxWriter::check(int error, std::uint16_t column) {
     }
     const std::string cell = columnLetters(column) + std::to_string(row_ + 1);
     if (error == LXW_ERROR_MAX_STRING_LENGTH_EXCEEDED) {
-        throw ConversionError("La cella " + cell + " del file " + fileName_ +
-                              " supererebbe i 32.767 caratteri che un file .xlsx ammette: scegli "
-                              "un'uscita .csv.");
+        throw ConversionError("La cella " + cell + " del file " + fileName_ + " supererebbe i " +
+                              groupedDigits(kCellCharacters) +
+                              " caratteri che un file .xlsx ammette: scegli un'uscita .csv.");
     }
     throw ConversionError("Impossibile scrivere la cella " + cell + " del file " + fileName_ +
                           ": " + failure(error) + ".");
@@ -103,15 +108,16 @@ void XlsxWriter::text(std::uint16_t column, std::string_view value, lxw_format* 
 
 void XlsxWriter::write(std::span<const Cell> cells, std::string_view, std::size_t width,
                        std::span<const std::string_view> added) {
-    if (row_ >= kMaximumRows) {
-        throw ConversionError("Un file .xlsx contiene al massimo 1.048.576 righe e l'elenco ne ha "
-                              "di più: scegli un'uscita .csv per " +
+    if (row_ >= kSheetRows) {
+        throw ConversionError("Un file .xlsx contiene al massimo " + groupedDigits(kSheetRows) +
+                              " righe e l'elenco ne ha di più: scegli un'uscita .csv per " +
                               fileName_ + ".");
     }
     const std::size_t first = std::max(cells.size(), width);
-    if (first + added.size() > kMaximumColumns) {
+    if (first + added.size() > kSheetColumns) {
         throw ConversionError("La riga " + std::to_string(row_ + 1) + " di " + fileName_ +
-                              " supererebbe le 16.384 colonne che un file .xlsx ammette.");
+                              " supererebbe le " + groupedDigits(kSheetColumns) +
+                              " colonne che un file .xlsx ammette.");
     }
     if (!added.empty() && !textColumnsSet_) {
         textColumnsSet_ = true;

@@ -18,9 +18,6 @@ namespace lists {
 // is carried over. The workbook is assembled at finish().
 class XlsxWriter : public TableWriter {
 public:
-    static constexpr std::uint32_t kMaximumRows = 1048576;
-    static constexpr std::uint32_t kMaximumColumns = 16384;
-
     XlsxWriter(const std::filesystem::path& file, std::string fileName,
                const std::string& sheetName);
     ~XlsxWriter() override;

@@ -3,6 +3,8 @@
 #include <string>
 
 #ifdef _WIN32
+#include <algorithm>
+#include <climits>
 #include <io.h>
 #else
 #include <cerrno>
@@ -22,11 +24,21 @@ std::FILE* openFile(const std::filesystem::path& path, const char* mode) {
 
 std::ptrdiff_t readSome(std::FILE* file, char* buffer, std::size_t size) {
 #ifdef _WIN32
-    const std::size_t got = std::fread(buffer, 1, size, file);
-    return got == 0 && std::ferror(file) ? -1 : static_cast<std::ptrdiff_t>(got);
+    const int descriptor = _fileno(file);
+#else
+    const int descriptor = fileno(file);
+#endif
+    if (descriptor < 0) {
+        // A memory stream has no descriptor, and never keeps a reader waiting.
+        const std::size_t got = std::fread(buffer, 1, size, file);
+        return got == 0 && std::ferror(file) ? -1 : static_cast<std::ptrdiff_t>(got);
+    }
+#ifdef _WIN32
+    // Not fread, which waits until the whole block is in.
+    return _read(descriptor, buffer, static_cast<unsigned>(std::min<std::size_t>(size, INT_MAX)));
 #else
     for (;;) {
-        const ssize_t got = ::read(fileno(file), buffer, size);
+        const ssize_t got = ::read(descriptor, buffer, size);
         if (got >= 0 || errno != EINTR) {
             return got;
         }

@@ -12,8 +12,9 @@ std::FILE* openFile(const std::filesystem::path& path, const char* mode);
 
 // Reads what is there, up to `size` bytes, waiting only until some bytes come: a pipe fed
 // slowly gives what it has instead of holding the reader until `size` bytes are in. Returns
-// how many were read, 0 at the end, -1 on an error (errno says which). The stream must be
-// unbuffered (setvbuf _IONBF) so that no byte waits in stdio's buffer.
+// how many were read, 0 at the end, -1 on an error (errno says which). A stream with a file
+// descriptor is read through it and must be unbuffered (setvbuf _IONBF) so that no byte waits
+// in stdio's buffer; a memory stream (fmemopen) is read as it is.
 std::ptrdiff_t readSome(std::FILE* file, char* buffer, std::size_t size);
 
 } // namespace shell

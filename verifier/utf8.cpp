@@ -36,22 +36,28 @@ int decodifica(const unsigned char* p, const unsigned char* fine, char32_t& codi
     return lunghezza;
 }
 
-void aggiungi(char32_t c, std::string& uscita) {
+char* scrivi(char32_t c, char* uscita) {
     if (c < 0x80) {
-        uscita += static_cast<char>(c);
+        *uscita++ = static_cast<char>(c);
     } else if (c < 0x800) {
-        uscita += static_cast<char>(0xC0 | (c >> 6));
-        uscita += static_cast<char>(0x80 | (c & 0x3F));
+        *uscita++ = static_cast<char>(0xC0 | (c >> 6));
+        *uscita++ = static_cast<char>(0x80 | (c & 0x3F));
     } else if (c < 0x10000) {
-        uscita += static_cast<char>(0xE0 | (c >> 12));
-        uscita += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        uscita += static_cast<char>(0x80 | (c & 0x3F));
+        *uscita++ = static_cast<char>(0xE0 | (c >> 12));
+        *uscita++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        *uscita++ = static_cast<char>(0x80 | (c & 0x3F));
     } else {
-        uscita += static_cast<char>(0xF0 | (c >> 18));
-        uscita += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        uscita += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        uscita += static_cast<char>(0x80 | (c & 0x3F));
+        *uscita++ = static_cast<char>(0xF0 | (c >> 18));
+        *uscita++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        *uscita++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        *uscita++ = static_cast<char>(0x80 | (c & 0x3F));
     }
+    return uscita;
+}
+
+void aggiungi(char32_t c, std::string& uscita) {
+    char byte[4];
+    uscita.append(byte, scrivi(c, byte));
 }
 
 } // namespace verifier::utf8

@@ -10,6 +10,9 @@ namespace verifier::utf8 {
 // included).
 int decodifica(const unsigned char* p, const unsigned char* fine, char32_t& codice);
 
+// Writes the UTF-8 form of `codice` (at most 4 bytes) at `uscita`; returns the end.
+char* scrivi(char32_t codice, char* uscita);
+
 void aggiungi(char32_t codice, std::string& uscita);
 
 } // namespace verifier::utf8

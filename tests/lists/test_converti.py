@@ -217,6 +217,35 @@ class RealFiles(Folder):
         self.assertEqual(result.returncode, 2)
         self.assertIn("«Fornitori», «Secondo»", result.stderr.decode())
 
+    def test_xlsx_cells_out_of_order(self):
+        """Each cell names its column: written in any order, each value stays in its column; its
+        escaped characters are read back."""
+        main = "http://schemas.openxmlformats.org/spreadsheetml/2006/main"
+        relations = "http://schemas.openxmlformats.org/officeDocument/2006/relationships"
+        cell = '<c r="%s" t="inlineStr"><is><t>%s</t></is></c>'
+        # Office's escapes of UTF-16 values: a pair, lone halves, and what is no escape.
+        note = "a_x000D_b_xD83D__xDE00_ _xDE00__xD83D__x_ _x005F_x005F_"
+        with zipfile.ZipFile(self.path("lista.xlsx"), "w") as xlsx:
+            xlsx.writestr("xl/workbook.xml", '<workbook xmlns="%s" xmlns:r="%s"><sheets><sheet '
+                          'name="Foglio1" sheetId="1" r:id="rId1"/></sheets></workbook>'
+                          % (main, relations))
+            xlsx.writestr("xl/_rels/workbook.xml.rels", '<Relationships><Relationship '
+                          'Id="rId1" Type="%s/worksheet" Target="worksheets/sheet1.xml"/>'
+                          '</Relationships>' % relations)
+            xlsx.writestr("xl/worksheets/sheet1.xml", '<worksheet xmlns="%s"><sheetData>'
+                          '<row r="1">%s%s%s%s</row><row r="2">%s<c r="A2"><v>5428</v></c>%s</row>'
+                          '</sheetData></worksheet>' % (
+                              main, cell % ("C1", "Conto"), cell % ("A1", "ABI"),
+                              cell % ("D1", "Note"), cell % ("B1", "CAB"), cell % ("C2", "123456"),
+                              cell % ("B2", "11101") + cell % ("D2", note)))
+        target = self.path("lista.csv")
+        result = run(self.path("lista.xlsx"), "-o", target)
+        self.assertEqual(result.returncode, 0, result.stderr.decode())
+        self.assertEqual(read_csv(target, ";"), [
+            ["ABI", "CAB", "Conto", "Note", "IBAN", "Esito"],
+            ["5428", "11101", "123456", "a\rb\U0001F600 \ufffd\ufffd_x_ _x005F_",
+             iban("5428", "11101", "123456"), "OK"]])
+
     def test_ods(self):
         """LibreOffice's repeated rows and cells, paragraphs, dates, and a comment left out."""
         content = (
@@ -261,6 +290,52 @@ class RealFiles(Folder):
         self.assertEqual(read_csv(target, ";"), [
             ["ABI", "CAB", "Conto", "Note", "IBAN", "Esito"], row, row, [], [], [],
             ["7", "7", "7", "Via Roma  1\nMilano", iban("7", "7", "7"), "OK"]])
+
+
+    def test_ods_sheets(self):
+        """The sheet by default, by name (a name of digits before the position) or by number,
+        and a refusal naming the sheets there are."""
+        def ods(name, tables):
+            rows = "".join(
+                '<table:table table:name="%s"><table:table-row><table:table-cell '
+                'office:value-type="string"><text:p>IBAN</text:p></table:table-cell>'
+                '</table:table-row><table:table-row><table:table-cell office:value-type='
+                '"string"><text:p>%s</text:p></table:table-cell></table:table-row>'
+                '</table:table>' % table for table in tables)
+            with zipfile.ZipFile(self.path(name), "w") as z:
+                z.writestr("mimetype", "application/vnd.oasis.opendocument.spreadsheet")
+                z.writestr("content.xml", (
+                    '<office:document-content '
+                    'xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0" '
+                    'xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0" '
+                    'xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0"><office:body>'
+                    '<office:spreadsheet>%s</office:spreadsheet></office:body>'
+                    '</office:document-content>' % rows))
+            return self.path(name)
+
+        good, typo = "IT60X0542811101000000123456", "IT60X0542811101000000123465"
+        fogli = ods("fogli.ods", [("Primo", good), ("Secondo", typo), ("1", "IT00")])
+        vuoto = ods("vuoto.ods", [])
+        cases = [
+            ("first", [fogli], 0, good),
+            ("by name", [fogli, "--foglio", "Secondo"], 1, typo),
+            ("by number", [fogli, "--foglio", "2"], 1, typo),
+            ("a name of digits", [fogli, "--foglio", "1"], 1, "IT00"),
+            ("missing", [fogli, "--foglio", "Terzo"], 2, "«Primo», «Secondo», «1»"),
+            ("no sheets", [vuoto], 2, "vuoto.ods non è un foglio di calcolo leggibile: non "
+             "contiene fogli"),
+        ]
+        for name, args, status, expected in cases:
+            with self.subTest(name):
+                target = self.path("uscita-%s.csv" % name)
+                result = run(*args, "-o", target)
+                self.assertEqual(result.returncode, status, result.stderr.decode())
+                if status == 2:
+                    self.assertIn(expected, result.stderr.decode())
+                    self.assertFalse(os.path.exists(target))
+                else:
+                    self.assertEqual([row[0] for row in read_csv(target, ";")],
+                                     ["IBAN", expected])
 
 
 class Refusals(Folder):
