@@ -1,7 +1,7 @@
 #include "comandi.h"
 
-#include "byte_source.h"
 #include "console.h"
+#include "file_names.h"
 #include "interruptions.h"
 #include "list_module.h"
 #include "number_text.h"

@@ -1,6 +1,7 @@
 #include "byte_source.h"
 
 #include "conversion_error.h"
+#include "file_names.h"
 #include "file_stream.h"
 #include "system_reason.h"
 
@@ -8,14 +9,6 @@
 #include <cstring>
 
 namespace lists {
-
-std::string displayName(const std::filesystem::path& path) {
-    if (path == "-") {
-        return "(standard input)";
-    }
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
 
 ByteSource::ByteSource(const std::filesystem::path& path) : name_(displayName(path)) {
     if (path == "-") {

@@ -37,7 +37,4 @@ private:
     std::string name_;
 };
 
-// The path as messages show it, in UTF-8.
-std::string displayName(const std::filesystem::path& path);
-
 } // namespace lists

@@ -4,6 +4,7 @@
 #include "classic_numbers.h"
 #include "csv_reader.h"
 #include "csv_writer.h"
+#include "file_names.h"
 #include "file_stream.h"
 #include "list_converter.h"
 #include "ods_reader.h"

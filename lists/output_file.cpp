@@ -1,7 +1,7 @@
 #include "output_file.h"
 
-#include "byte_source.h"
 #include "conversion_error.h"
+#include "file_names.h"
 #include "file_stream.h"
 #include "system_reason.h"
 
@@ -20,12 +20,6 @@ std::string existsMessage(const std::string& name) {
 }
 
 } // namespace
-
-bool pathExists(const std::filesystem::path& path) {
-    std::error_code error;
-    return std::filesystem::symlink_status(path, error).type() !=
-           std::filesystem::file_type::not_found;
-}
 
 OutputFile::OutputFile(std::filesystem::path target, bool overwrite)
     : target_(std::move(target)), name_(displayName(target_)), overwrite_(overwrite) {

@@ -43,7 +43,4 @@ private:
     bool committed_ = false;
 };
 
-// Whether anything (a file, a link, a device) has this name.
-bool pathExists(const std::filesystem::path& path);
-
 } // namespace lists

@@ -1,7 +1,6 @@
 #include "conversion.h"
 
-#include "byte_source.h"
-#include "output_file.h"
+#include "file_names.h"
 
 namespace lists {
 
