@@ -49,7 +49,6 @@ VerifyWindow::VerifyWindow(QClipboard& clipboard, QWidget* parent)
     setObjectName(QStringLiteral("frmVerifica"));
     setWindowTitle(QStringLiteral("Verifica IBAN"));
     setWindowIcon(look::applicationIcon());
-    setAccessibleName(windowTitle());
     createControls();
     connect(txtIBAN, &QLineEdit::textChanged, this, &VerifyWindow::txtIBAN_Change);
     connect(cmdCopia, &QPushButton::clicked, this, &VerifyWindow::cmdCopia_Click);
