@@ -46,8 +46,7 @@ class VerifyWindowTest(DesktopTestCase):
         self.desktop.key("Up", "Up", "Return")
         wait_until(lambda: self.menu() is None, 10, "the menu to close")
         window = self.desktop.wait_for_window(WINDOW_TITLE)
-        # Without a window manager the keyboard follows the pointer.
-        window.mouse_move(5, 5)
+        self.desktop.wait_until_active(window)
         return window
 
     def test_open_check_correct_copy_close(self):
@@ -82,7 +81,7 @@ class VerifyWindowTest(DesktopTestCase):
 
         self.desktop.key("Escape")
         self.desktop.wait_until_gone(WINDOW_TITLE)
-        self.main.mouse_move(2, 2)
+        self.desktop.wait_until_active(self.main)
 
         # The menu opens the one window again, once more with the calculator's IBAN.
         again = self.open_from_menu()
