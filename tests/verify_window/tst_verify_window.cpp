@@ -17,7 +17,6 @@ template <typename... Valori> void riga(const char* nome, const Valori&... valor
     (QTest::newRow(nome) << ... << valori);
 }
 
-constexpr look::VbColor kVerde = 0x00008000;
 const QString kNo = QStringLiteral("—");
 
 QClipboard& appunti() {
@@ -97,7 +96,7 @@ void TestVerifyWindow::risultatoMentreSiScrive_data() {
                                       "IT60 X054 2811 1010 0000 0123 456",
                                       "IT 60 X 05428 11101 000000123456"};
     riga("valid, as printed in lower case", QStringLiteral("it60 x054 2811 1010 0000 0123 456"),
-         QStringLiteral("Valido"), kVerde, QString(), esempio, formeEsempio, QStringList());
+         QStringLiteral("Valido"), look::kGreen, QString(), esempio, formeEsempio, QStringList());
     riga("wrong CIN, right check digits", QStringLiteral("IT65A0542811101000000123456"),
          QStringLiteral("Non valido"), look::kRed,
          QStringLiteral("Il CIN è A, ma per ABI, CAB e conto dovrebbe essere X. Le cifre di "
@@ -115,7 +114,7 @@ void TestVerifyWindow::risultatoMentreSiScrive_data() {
                      "IT 60 X 05428 11101 000000123465"},
          QStringList{"IT60 X054 2811 1010 0000 0113 465", "IT60 X054 2811 1010 0000 0123 456"});
     riga("another country", QStringLiteral("GB29 NWBK 6016 1331 9268 19"), QStringLiteral("Valido"),
-         kVerde,
+         look::kGreen,
          QStringLiteral("Controllati lunghezza e cifre di controllo; il formato nazionale di GB "
                         "non è stato controllato."),
          QStringList{"GB", "29", kNo, kNo, kNo, kNo},
