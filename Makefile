@@ -29,8 +29,9 @@ install: build
 # The Debian package, built apart from the development tree with all of Debian's hardening
 # flags and without the tests: $(PACKAGE_DIR)/bviban_<version>_<architecture>.deb.
 PACKAGE_DIR ?= build-package
-VERSION := $(shell sed -n 's/^project.BVIBAN VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
-DEB := $(PACKAGE_DIR)/bviban_$(VERSION)_$(shell dpkg --print-architecture 2>/dev/null).deb
+# Worked out only when a rule needs them.
+VERSION = $(shell sed -n 's/^project.BVIBAN VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+DEB = $(PACKAGE_DIR)/bviban_$(VERSION)_$(shell dpkg --print-architecture 2>/dev/null).deb
 deb_flags = $$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get $(1))
 package: deps
 	@CXXFLAGS="$(call deb_flags,CXXFLAGS) $(call deb_flags,CPPFLAGS)" \

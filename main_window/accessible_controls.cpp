@@ -33,8 +33,6 @@ public:
         }
     }
 
-    QStringList keyBindingsForAction(const QString&) const override { return {}; }
-
 private:
     LinkLabel* label() const { return static_cast<LinkLabel*>(widget()); }
 };
@@ -43,7 +41,9 @@ QAccessibleInterface* controlInterface(const QString& className, QObject* object
     if (className == QLatin1String("LinkLabel")) {
         return new AccessibleLink(static_cast<LinkLabel*>(object));
     }
-    if (className == QLatin1String("Form1")) {
+    // Qt asks for the most derived class first and reaches "QWidget" only for windows made
+    // straight from it (the main window, "Verifica IBAN"), which it would call a client area.
+    if (className == QLatin1String("QWidget") && static_cast<QWidget*>(object)->isWindow()) {
         return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
     }
     if (className == QLatin1String("QFrame")) {

@@ -2,7 +2,7 @@
 
 class QWidget;
 
-// What screen readers see of the main window beyond its controls' names: the window is a
+// What screen readers see beyond the controls' names: a window made from a plain QWidget is a
 // window, the clickable labels are links with a press action that clicks them, the rule is a
 // separator, and a decoration's blinking raises no events.
 namespace accessibility {

@@ -20,6 +20,7 @@ using VbColor = quint32;
 
 inline constexpr VbColor kYellow = 0x0000FFFF;
 inline constexpr VbColor kRed = 0x000000FF;
+inline constexpr VbColor kGreen = 0x00008000; // dark: full green is hard to read on a light face
 inline constexpr VbColor kBlue = 0x00FF0000;
 inline constexpr VbColor kCyan = 0x00FFFF00;
 inline constexpr VbColor kWhite = 0x00FFFFFF;

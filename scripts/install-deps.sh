@@ -10,7 +10,7 @@ packages=(
     xvfb xauth x11-utils xdotool xclip imagemagick
     clang g++-mingw-w64-x86-64
     openbox at-spi2-core dbus-daemon python3-pyatspi
-    lintian desktop-file-utils appstream help2man locales man-db dpkg-dev fakeroot file
+    lintian desktop-file-utils appstream help2man locales man-db dpkg-dev file
     pkg-config liborcus-dev libxlsxwriter-dev python3-openpyxl
 )
 

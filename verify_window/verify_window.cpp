@@ -16,24 +16,25 @@
 
 namespace {
 
-constexpr look::VbColor kVerde = 0x00008000;
 const QString kNonSiApplica = QStringLiteral("—");
 
-QLabel* valore(QWidget* parent, const char* name, const QString& accessibleName) {
+QLabel* valore(QWidget* parent, const char* name, const char* accessibleName) {
     auto* label = new QLabel(kNonSiApplica, parent);
     label->setObjectName(QLatin1String(name));
-    label->setAccessibleName(accessibleName);
+    label->setAccessibleName(QString::fromUtf8(accessibleName));
     label->setTextFormat(Qt::PlainText);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return label;
 }
 
-// A caption in a form layout, named for assistive technology like the value it stands for.
-void riga(QFormLayout* form, const QString& caption, QLabel* value) {
-    auto* label = new QLabel(caption, value->parentWidget());
-    label->setAccessibleName(caption);
+// A row of a form layout: a caption and the value that it labels; returns the value.
+QLabel* riga(QWidget* parent, QFormLayout* form, const char* name, const char* caption,
+             const char* accessibleName) {
+    QLabel* value = valore(parent, name, accessibleName);
+    auto* label = new QLabel(QString::fromUtf8(caption), parent);
     label->setBuddy(value);
     form->addRow(label, value);
+    return value;
 }
 
 QString oppure(std::string_view testo) {
@@ -49,7 +50,6 @@ VerifyWindow::VerifyWindow(QClipboard& clipboard, QWidget* parent)
     setObjectName(QStringLiteral("frmVerifica"));
     setWindowTitle(QStringLiteral("Verifica IBAN"));
     setWindowIcon(look::applicationIcon());
-    setAccessibleName(windowTitle());
     createControls();
     connect(txtIBAN, &QLineEdit::textChanged, this, &VerifyWindow::txtIBAN_Change);
     connect(cmdCopia, &QPushButton::clicked, this, &VerifyWindow::cmdCopia_Click);
@@ -74,42 +74,34 @@ void VerifyWindow::createControls() {
         txtIBAN->fontMetrics().horizontalAdvance(QStringLiteral("XXXX ").repeated(9)));
     caption->setBuddy(txtIBAN);
 
-    lblEsito = valore(this, "lblEsito", QStringLiteral("Esito"));
+    lblEsito = valore(this, "lblEsito", "Esito");
     QFont grassetto = lblEsito->font();
     grassetto.setBold(true);
     grassetto.setPointSizeF(grassetto.pointSizeF() * 1.5);
     lblEsito->setFont(grassetto);
-    lblMotivo = valore(this, "lblMotivo", QStringLiteral("Motivo"));
+    lblMotivo = valore(this, "lblMotivo", "Motivo");
     lblMotivo->setWordWrap(true);
 
     auto* parti = new QFormLayout;
-    lblPaese = valore(this, "lblPaese", QStringLiteral("Paese"));
-    lblCifreControllo = valore(this, "lblCifreControllo", QStringLiteral("Cifre di controllo"));
-    lblCIN = valore(this, "lblCIN", QStringLiteral("CIN"));
-    lblABI = valore(this, "lblABI", QStringLiteral("ABI"));
-    lblCAB = valore(this, "lblCAB", QStringLiteral("CAB"));
-    lblConto = valore(this, "lblConto", QStringLiteral("Conto"));
-    riga(parti, QStringLiteral("Paese:"), lblPaese);
-    riga(parti, QStringLiteral("Cifre di controllo:"), lblCifreControllo);
-    riga(parti, QStringLiteral("CIN:"), lblCIN);
-    riga(parti, QStringLiteral("ABI:"), lblABI);
-    riga(parti, QStringLiteral("CAB:"), lblCAB);
-    riga(parti, QStringLiteral("Conto:"), lblConto);
+    lblPaese = riga(this, parti, "lblPaese", "Paese:", "Paese");
+    lblCifreControllo =
+        riga(this, parti, "lblCifreControllo", "Cifre di controllo:", "Cifre di controllo");
+    lblCIN = riga(this, parti, "lblCIN", "CIN:", "CIN");
+    lblABI = riga(this, parti, "lblABI", "ABI:", "ABI");
+    lblCAB = riga(this, parti, "lblCAB", "CAB:", "CAB");
+    lblConto = riga(this, parti, "lblConto", "Conto:", "Conto");
 
     auto* forme = new QFormLayout;
-    lblElettronico = valore(this, "lblElettronico", QStringLiteral("Forma elettronica"));
-    lblCartaceo = valore(this, "lblCartaceo", QStringLiteral("Forma cartacea"));
-    lblPerCampi = valore(this, "lblPerCampi", QStringLiteral("Forma per campi"));
-    riga(forme, QStringLiteral("Elettronico:"), lblElettronico);
-    riga(forme, QStringLiteral("Cartaceo:"), lblCartaceo);
-    riga(forme, QStringLiteral("Per campi:"), lblPerCampi);
+    lblElettronico = riga(this, forme, "lblElettronico", "Elettronico:", "Forma elettronica");
+    lblCartaceo = riga(this, forme, "lblCartaceo", "Cartaceo:", "Forma cartacea");
+    lblPerCampi = riga(this, forme, "lblPerCampi", "Per campi:", "Forma per campi");
 
     auto* colonne = new QHBoxLayout;
     colonne->addLayout(parti);
     colonne->addSpacing(fontMetrics().averageCharWidth() * 3);
     colonne->addLayout(forme, 1);
 
-    lblSuggerimenti = valore(this, "lblSuggerimenti", QStringLiteral("Suggerimenti"));
+    lblSuggerimenti = valore(this, "lblSuggerimenti", "Suggerimenti");
     lblSuggerimenti->setWordWrap(true);
     auto* suggerimenti = new QVBoxLayout;
     suggerimenti->addWidget(lblSuggerimenti);
@@ -156,10 +148,11 @@ void VerifyWindow::txtIBAN_Change() {
     mostra(verifier::verifica(QStringView(txtIBAN->text())));
 }
 
-// Whatever the clipboard held goes; the electronic form is offered as plain text.
+// Whatever the clipboard held goes; the electronic form is offered as plain text. The button
+// is enabled only while there is one to copy.
 void VerifyWindow::cmdCopia_Click() {
     clipboard_.clear();
-    clipboard_.setText(lblElettronico->property("iban").toString());
+    clipboard_.setText(lblElettronico->text());
 }
 
 void VerifyWindow::mostra(const verifier::Risultato& r) {
@@ -168,7 +161,7 @@ void VerifyWindow::mostra(const verifier::Risultato& r) {
     lblEsito->setText(vuoto        ? QString()
                       : r.valido() ? QStringLiteral("Valido")
                                    : QStringLiteral("Non valido"));
-    look::setForeColor(lblEsito, r.valido() ? kVerde : look::kRed);
+    look::setForeColor(lblEsito, r.valido() ? look::kGreen : look::kRed);
     lblMotivo->setText(qtesto(r.valido() ? verifier::nota(r) : verifier::motivo(r)));
 
     lblPaese->setText(oppure(r.paese()));
@@ -178,7 +171,6 @@ void VerifyWindow::mostra(const verifier::Risultato& r) {
     lblCAB->setText(oppure(r.cab()));
     lblConto->setText(oppure(r.conto()));
     lblElettronico->setText(oppure(r.elettronico));
-    lblElettronico->setProperty("iban", qtesto(r.elettronico));
     lblCartaceo->setText(oppure(verifier::cartaceo(r.elettronico)));
     lblPerCampi->setText(oppure(verifier::perCampi(r)));
     cmdCopia->setEnabled(!r.elettronico.empty());

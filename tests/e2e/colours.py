@@ -15,6 +15,10 @@ LIGHT_GREEN = (128, 255, 128)
 SALMON = (255, 128, 128)
 
 
+def is_green(p):
+    return p[1] > 90 and p[0] < 70 and p[2] < 70
+
+
 def is_red(p):
     return p[0] > 180 and p[1] < 110 and p[2] < 110
 

@@ -256,3 +256,16 @@ class DesktopTestCase(unittest.TestCase):
 
     def tearDown(self):
         self.desktop.assert_clean_exit()
+
+    def type_codes(self, abi, cab, account):
+        """Types the calculator's three codes from the first field, Enter moving on."""
+        self.desktop.type(abi)
+        self.desktop.key("Return")
+        self.desktop.type(cab)
+        self.desktop.key("Return")
+        self.desktop.type(account)
+
+    def calculate(self, abi, cab, account, press):
+        """Types the codes and presses "Calcola IBAN", which Enter reaches, with `press`."""
+        self.type_codes(abi, cab, account)
+        self.desktop.key("Return", press)

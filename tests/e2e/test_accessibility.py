@@ -136,11 +136,7 @@ class AccessibilityTest(DesktopTestCase):
             pyatspi.STATE_READ_ONLY))
 
     def test_calculation_pressed_and_read_back(self):
-        self.desktop.type("1234")
-        self.desktop.key("Return")
-        self.desktop.type("987")
-        self.desktop.key("Return")
-        self.desktop.type("ab-12 345")
+        self.type_codes("1234", "987", "ab-12 345")
         self.press(find(self.window, "push button", "Calcola IBAN"))
         text = find(self.window, "text", "Codice IBAN").queryText()
         wait_until(lambda: text.getText(0, -1) == expected_iban("1234", "987", "ab-12 345"), 5,

@@ -39,15 +39,6 @@ class MainWindowTest(DesktopTestCase):
     def text_pixels(self, rect):
         return colours.count(self.main.grab(*design.inside(rect)), colours.is_dark)
 
-    def calculate(self, abi, cab, account, press):
-        self.desktop.type(abi)
-        self.desktop.key("Return")
-        self.desktop.type(cab)
-        self.desktop.key("Return")
-        self.desktop.type(account)
-        self.desktop.key("Return")
-        self.desktop.key(press)
-
     def copied(self, expected):
         self.click(design.COPY_IBAN)
         return wait_until(lambda: self.desktop.clipboard() == expected, 10,

@@ -14,7 +14,10 @@ BOX_TITLE = "Brivanta IBAN"
 REQUEST_PREFIX = "GET http://www.brivanta.example/quorvel_sendmail.asp?"
 
 
-class TellAFriendTest(DesktopTestCase):
+class InvitationTestCase(DesktopTestCase):
+    """The program with the suite's server as its proxy, and the steps of an invitation; the
+    scenarios follow."""
+
     def setUp(self):
         self.server = InvitationServer()
         self.environment = {"http_proxy": self.server.proxy}
@@ -63,6 +66,8 @@ class TellAFriendTest(DesktopTestCase):
         self.assertIsNone(self.desktop.find_window(DIALOG_TITLE))
         return self.server.request_lines[-1]
 
+
+class TellAFriendTest(InvitationTestCase):
     def test_invitation_reaches_the_server(self):
         dialog = self.open_dialog()
         main_x, main_y, main_width, main_height = self.main.geometry()

@@ -6,6 +6,7 @@ the one window again from the menu, and the calculator still at work beside it."
 import unittest
 
 import design
+from colours import count, is_blue, is_green, is_red
 from desktop import DesktopTestCase, Window, wait_until
 
 WINDOW_TITLE = "Verifica IBAN"
@@ -15,22 +16,9 @@ MENU_TITLE = "BVIBAN"
 CALCULATED = "IT60X0542811101000000123456"
 
 
-def is_green(p):
-    return p[1] > 90 and p[0] < 70 and p[2] < 70
-
-
-def is_red(p):
-    return p[0] > 180 and p[1] < 110 and p[2] < 110
-
-
-def is_blue(p):
-    return p[2] > 180 and p[0] < 110 and p[1] < 110
-
-
 class VerifyWindowTest(DesktopTestCase):
     def count(self, window, predicate):
-        image = window.grab()
-        return sum(1 for _, _, p in image.pixels() if predicate(p))
+        return count(window.grab(), predicate)
 
     def menu(self):
         for window_id in self.desktop.visible_windows(".*"):
@@ -46,17 +34,11 @@ class VerifyWindowTest(DesktopTestCase):
         self.desktop.key("Up", "Up", "Return")
         wait_until(lambda: self.menu() is None, 10, "the menu to close")
         window = self.desktop.wait_for_window(WINDOW_TITLE)
-        # Without a window manager the keyboard follows the pointer.
-        window.mouse_move(5, 5)
+        self.desktop.wait_until_active(window)
         return window
 
     def test_open_check_correct_copy_close(self):
-        self.desktop.type("5428")
-        self.desktop.key("Return")
-        self.desktop.type("11101")
-        self.desktop.key("Return")
-        self.desktop.type("123456")
-        self.desktop.key("Return", "space")
+        self.calculate("5428", "11101", "123456", "space")
 
         window = self.open_from_menu()
         # The calculated IBAN is in the field, and valid: the verdict is green.
@@ -82,7 +64,7 @@ class VerifyWindowTest(DesktopTestCase):
 
         self.desktop.key("Escape")
         self.desktop.wait_until_gone(WINDOW_TITLE)
-        self.main.mouse_move(2, 2)
+        self.desktop.wait_until_active(self.main)
 
         # The menu opens the one window again, once more with the calculator's IBAN.
         again = self.open_from_menu()
@@ -95,10 +77,9 @@ class VerifyWindowTest(DesktopTestCase):
         _, _, _, height = again.geometry()
         screen_height = int(self.desktop.xdotool("getdisplaygeometry").split()[1])
         self.desktop.xdotool("windowmove", "--sync", again.id, "0", str(screen_height - height))
-        iban_ink = lambda: sum(1 for _, _, p in
-                               self.main.grab(*design.inside(design.TXT_IBAN)).pixels()
-                               if is_blue(p))
-        self.assertGreater(iban_ink(), 50)
+        iban_ink = lambda: count(self.main.grab(*design.inside(design.TXT_IBAN)), is_blue)
+        # What the window covered is repainted after the move.
+        wait_until(lambda: iban_ink() > 50, 10, "the calculator's IBAN in view")
         self.main.click(*design.centre(design.SVUOTA_CAMPI))
         wait_until(lambda: iban_ink() == 0, 10, "the calculator's IBAN field to empty")
         self.assertTrue(again.exists())

@@ -5,16 +5,21 @@
 #include "message_boxes.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <memory>
+#include <utility>
+#include <vector>
 
-// The real main window, shown and active, with the real message boxes.
+// The real main window, shown and active, with the real message boxes and the given entries in
+// the IBAN field's context menu.
 class FormFixture {
 public:
-    FormFixture() : form_(std::make_unique<Form1>(boxes_)) {
+    explicit FormFixture(std::vector<IbanMenuEntry> ibanMenu = {})
+        : form_(std::make_unique<Form1>(boxes_, std::move(ibanMenu))) {
         form_->show();
         form_->activateWindow();
     }
@@ -26,6 +31,22 @@ public:
     }
 
     bool waitActive() { return QTest::qWaitForWindowActive(form_.get()); }
+
+    // Types the bank codes as a user would, clicking into each field first.
+    void typeCodes(const QString& abi, const QString& cab, const QString& account) {
+        for (const auto& [name, text] :
+             {std::pair{"txtABI", abi}, {"txtCAB", cab}, {"txtCC", account}}) {
+            auto* field = control<QLineEdit>(name);
+            QTest::mouseClick(field, Qt::LeftButton);
+            QTest::keyClicks(field, text);
+        }
+    }
+
+    // Types the bank codes and clicks "Calcola IBAN".
+    void calculate(const QString& abi, const QString& cab, const QString& account) {
+        typeCodes(abi, cab, account);
+        QTest::mouseClick(control("CalcolaIBAN"), Qt::LeftButton);
+    }
 
 private:
     QtMessageBoxes boxes_;

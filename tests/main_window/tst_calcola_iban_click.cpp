@@ -48,7 +48,6 @@ private slots:
 
 private:
     QLineEdit* field(const char* name) { return f_->control<QLineEdit>(name); }
-    void type(const char* name, const QString& text);
     void click() { QTest::mouseClick(f_->control("CalcolaIBAN"), Qt::LeftButton); }
     void expectFocusAfterBox(const char* name);
 
@@ -59,20 +58,11 @@ void CalcolaIbanClickTest::init() {
     f_ = std::make_unique<FormFixture>();
     QVERIFY(f_->waitActive());
     // An IBAN computed earlier, so that a warning can be seen to leave it in place.
-    type("txtABI", "12345");
-    type("txtCAB", "67890");
-    type("txtCC", "000000001234");
-    click();
+    f_->calculate("12345", "67890", "000000001234");
     QCOMPARE(field("txtIBAN")->text(), kEarlierIban);
     for (const char* name : {"txtABI", "txtCAB", "txtCC"}) {
         field(name)->setText(QString());
     }
-}
-
-void CalcolaIbanClickTest::type(const char* name, const QString& text) {
-    QLineEdit* f = field(name);
-    QTest::mouseClick(f, Qt::LeftButton);
-    QTest::keyClicks(f, text);
 }
 
 // The field takes the focus within the window; the window gets it back once active again.
@@ -120,10 +110,7 @@ void CalcolaIbanClickTest::computes() {
     QFETCH(QString, account);
     QFETCH(QString, accountShown);
     QFETCH(QString, iban);
-    type("txtABI", abi);
-    type("txtCAB", cab);
-    type("txtCC", account);
-    click();
+    f_->calculate(abi, cab, account);
     QCOMPARE(field("txtIBAN")->text(), iban);
     QCOMPARE(field("txtCC")->text(), accountShown);
     QCOMPARE(mod97(field("txtIBAN")->text()), 1);
@@ -156,9 +143,7 @@ void CalcolaIbanClickTest::warnsAndFocusesFirstEmptyField() {
     QFETCH(QString, account);
     QFETCH(QString, accountShown);
     QFETCH(QString, focused);
-    type("txtABI", abi);
-    type("txtCAB", cab);
-    type("txtCC", account);
+    f_->typeCodes(abi, cab, account);
 
     const auto seen = dismissNextBox();
     click();
@@ -231,9 +216,7 @@ void CalcolaIbanClickTest::activatedFromKeyboard_data() {
 
 void CalcolaIbanClickTest::activatedFromKeyboard() {
     QFETCH(Qt::Key, key);
-    type("txtABI", "12345");
-    type("txtCAB", "67890");
-    type("txtCC", "87");
+    f_->typeCodes("12345", "67890", "87");
     auto* button = f_->control<QPushButton>("CalcolaIBAN");
     button->setFocus();
     QTRY_VERIFY(button->hasFocus());
@@ -242,18 +225,13 @@ void CalcolaIbanClickTest::activatedFromKeyboard() {
 }
 
 void CalcolaIbanClickTest::accountOfPunctuationOnly() {
-    type("txtABI", "12345");
-    type("txtCAB", "67890");
-    type("txtCC", "-/.");
-    click();
+    f_->calculate("12345", "67890", "-/.");
     QCOMPARE(field("txtIBAN")->text(), QStringLiteral("IT26G1234567890000000000000"));
     QCOMPARE(field("txtCC")->text(), QStringLiteral("-/."));
 }
 
 void CalcolaIbanClickTest::enterInAccountComputesNothing() {
-    type("txtABI", "12345");
-    type("txtCAB", "67890");
-    type("txtCC", "87");
+    f_->typeCodes("12345", "67890", "87");
     QTest::keyClick(field("txtCC"), Qt::Key_Return);
     QCOMPARE(field("txtIBAN")->text(), kEarlierIban);
     QVERIFY(!QApplication::activeModalWidget());

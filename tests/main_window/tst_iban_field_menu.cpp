@@ -1,16 +1,8 @@
-#include "form1.h"
-#include "message_boxes.h"
+#include "form_fixture.h"
 #include "qt_texts.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QLineEdit>
 #include <QMenu>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
-
-#include <memory>
 
 namespace {
 
@@ -55,7 +47,6 @@ private slots:
 // The given entries come after Qt's own, in their order; the one chosen receives the IBAN
 // field's text and the main window, after the menu has closed.
 void TestIbanFieldMenu::vociDopoQuelleDiQt() {
-    QtMessageBoxes boxes;
     auto visto = std::make_shared<Visto>();
     auto registra = [visto](const char* voce) {
         return [visto, voce](QWidget* finestra, const QString& iban) {
@@ -64,18 +55,11 @@ void TestIbanFieldMenu::vociDopoQuelleDiQt() {
             visto->finestra = finestra;
         };
     };
-    Form1 form(boxes, {{QStringLiteral("Verifica un IBAN…"), registra("verifica")},
-                       {QStringLiteral("Converti un elenco…"), registra("converti")}});
-    form.show();
-    QVERIFY(QTest::qWaitForWindowActive(&form));
-
-    auto* txtABI = form.findChild<QLineEdit*>(QStringLiteral("txtABI"));
-    auto* txtIBAN = form.findChild<QLineEdit*>(QStringLiteral("txtIBAN"));
-    txtABI->setFocus();
-    QTest::keyClicks(txtABI, QStringLiteral("5428"));
-    QTest::keyClicks(form.findChild<QLineEdit*>(QStringLiteral("txtCAB")), QStringLiteral("11101"));
-    QTest::keyClicks(form.findChild<QLineEdit*>(QStringLiteral("txtCC")), QStringLiteral("123456"));
-    QTest::mouseClick(form.findChild<QPushButton*>(QStringLiteral("CalcolaIBAN")), Qt::LeftButton);
+    FormFixture f({{QStringLiteral("Verifica un IBAN…"), registra("verifica")},
+                   {QStringLiteral("Converti un elenco…"), registra("converti")}});
+    QVERIFY(f.waitActive());
+    f.calculate("5428", "11101", "123456");
+    auto* txtIBAN = f.control<QLineEdit>("txtIBAN");
     QCOMPARE(txtIBAN->text(), QStringLiteral("IT60X0542811101000000123456"));
 
     // The last entry but one: "Verifica un IBAN…".
@@ -85,7 +69,7 @@ void TestIbanFieldMenu::vociDopoQuelleDiQt() {
     QApplication::sendEvent(txtIBAN, &clic);
     QTRY_COMPARE(visto->scelte,
                  QStringList{QStringLiteral("verifica IT60X0542811101000000123456")});
-    QCOMPARE(visto->finestra, &form);
+    QCOMPARE(visto->finestra, &f.form());
     const int separatore = int(visto->voci.lastIndexOf(QStringLiteral("-")));
     QVERIFY(separatore > 0);
     QCOMPARE(visto->voci.mid(separatore + 1), (QStringList{QStringLiteral("Verifica un IBAN…"),

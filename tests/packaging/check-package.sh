@@ -30,8 +30,8 @@ echo "check-package: apt-get install"
 "${sudo[@]}" apt-get install -y -q --no-install-recommends "$deb" >/dev/null
 
 echo "check-package: the installed programs"
-(cd "$here" && BVIBAN_PREFIX=/usr PYTHONPATH="$here/../e2e" PYTHONDONTWRITEBYTECODE=1 \
-    /usr/bin/python3 -m unittest test_installed)
+(cd "$here" && BVIBAN_PREFIX=/usr BVIBAN_VERSION="$(dpkg-deb --field "$deb" Version)" \
+    PYTHONPATH="$here/../e2e" PYTHONDONTWRITEBYTECODE=1 /usr/bin/python3 -m unittest test_installed)
 
 echo "check-package: purge"
 mapfile -t owned < <(dpkg-query -L bviban)

@@ -6,7 +6,8 @@ Two ways to run it (from this folder, with ../e2e on PYTHONPATH):
 - BVIBAN_BUILD_DIR=<build folder>: installs that build with `cmake --install` into a temporary
   prefix first (what `make test` does);
 - BVIBAN_PREFIX=/usr: checks what the Debian package installed (what `make check-package` does).
-Either way the programs are looked up through PATH, with the prefix's bin folder first.
+Either way the programs are looked up through PATH, with the prefix's bin folder first, and
+BVIBAN_VERSION is the version they must report.
 """
 
 import configparser
@@ -99,7 +100,8 @@ class CommandLineTest(unittest.TestCase):
 
     def test_version_and_a_calculation_from_path(self):
         version = self.run_cli("--version")
-        self.assertEqual((version.returncode, version.stdout.split()[-1]), (0, "1.0.0.25"))
+        self.assertEqual((version.returncode, version.stdout.split()[-1]),
+                         (0, os.environ["BVIBAN_VERSION"]))
         done = self.run_cli("calcola", "05428", "11101", "000000123456")
         self.assertEqual((done.returncode, done.stdout, done.stderr),
                          (0, expected_iban("05428", "11101", "000000123456") + "\n", ""))
@@ -128,8 +130,12 @@ class MenuEntryTest(unittest.TestCase):
             desktop.close()
 
 
-class InvitationThroughInstalledHelperTest(test_tell_a_friend.TellAFriendTest):
-    """The invitation scenarios again, with the program and its hidden browser as installed."""
+class InvitationThroughInstalledHelperTest(test_tell_a_friend.InvitationTestCase):
+    """An invitation sent by the program as installed: it finds its hidden browser in the
+    libexec folder. The other invitation scenarios do not depend on where the browser is."""
+
+    test_invitation_reaches_the_server = \
+        test_tell_a_friend.TellAFriendTest.test_invitation_reaches_the_server
 
 
 if __name__ == "__main__":

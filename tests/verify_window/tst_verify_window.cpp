@@ -1,3 +1,4 @@
+#include "accessible_controls.h"
 #include "look.h"
 #include "verify_window.h"
 #include "verify_window_opener.h"
@@ -16,7 +17,6 @@ template <typename... Valori> void riga(const char* nome, const Valori&... valor
     (QTest::newRow(nome) << ... << valori);
 }
 
-constexpr look::VbColor kVerde = 0x00008000;
 const QString kNo = QStringLiteral("—");
 
 QClipboard& appunti() {
@@ -60,6 +60,7 @@ class TestVerifyWindow : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void init();
     void risultatoMentreSiScrive_data();
     void risultatoMentreSiScrive();
@@ -72,6 +73,10 @@ private slots:
     void apertura();
     void riaperturaPortaAvantiLaStessa();
 };
+
+void TestVerifyWindow::initTestCase() {
+    accessibility::install();
+}
 
 void TestVerifyWindow::init() {
     appunti().clear();
@@ -91,7 +96,7 @@ void TestVerifyWindow::risultatoMentreSiScrive_data() {
                                       "IT60 X054 2811 1010 0000 0123 456",
                                       "IT 60 X 05428 11101 000000123456"};
     riga("valid, as printed in lower case", QStringLiteral("it60 x054 2811 1010 0000 0123 456"),
-         QStringLiteral("Valido"), kVerde, QString(), esempio, formeEsempio, QStringList());
+         QStringLiteral("Valido"), look::kGreen, QString(), esempio, formeEsempio, QStringList());
     riga("wrong CIN, right check digits", QStringLiteral("IT65A0542811101000000123456"),
          QStringLiteral("Non valido"), look::kRed,
          QStringLiteral("Il CIN è A, ma per ABI, CAB e conto dovrebbe essere X. Le cifre di "
@@ -109,7 +114,7 @@ void TestVerifyWindow::risultatoMentreSiScrive_data() {
                      "IT 60 X 05428 11101 000000123465"},
          QStringList{"IT60 X054 2811 1010 0000 0113 465", "IT60 X054 2811 1010 0000 0123 456"});
     riga("another country", QStringLiteral("GB29 NWBK 6016 1331 9268 19"), QStringLiteral("Valido"),
-         kVerde,
+         look::kGreen,
          QStringLiteral("Controllati lunghezza e cifre di controllo; il formato nazionale di GB "
                         "non è stato controllato."),
          QStringList{"GB", "29", kNo, kNo, kNo, kNo},
@@ -199,7 +204,10 @@ void TestVerifyWindow::incollaTestoLungo() {
 void TestVerifyWindow::nomiAccessibili() {
     Aperta a;
     QTest::keyClicks(a.campo, QStringLiteral("IT60X0542811101000000123465"));
-    QCOMPARE(a.finestra.accessibleName(), QStringLiteral("Verifica IBAN"));
+    // A window, as screen readers list the main window, by its title.
+    const QAccessibleInterface* finestra = QAccessible::queryAccessibleInterface(&a.finestra);
+    QCOMPARE(finestra->role(), QAccessible::Window);
+    QCOMPARE(finestra->text(QAccessible::Name), QStringLiteral("Verifica IBAN"));
     const QList<QWidget*> controlli = a.finestra.findChildren<QWidget*>();
     QVERIFY(controlli.size() > 25);
     for (QWidget* controllo : controlli) {
