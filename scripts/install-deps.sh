@@ -16,7 +16,10 @@ packages=(
 
 missing=()
 for p in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    # A package whose triggers have yet to run (man-db, desktop-file-utils after an install)
+    # is installed all the same.
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null |
+        grep -Eq 'install ok (installed|triggers-pending|triggers-awaited)'; then
         missing+=("$p")
     fi
 done
