@@ -51,7 +51,7 @@ check-package: package
 # and system errors, and the resource script, so that they keep building on a Linux machine.
 # The POSIX-threads compiler is the one Qt's MinGW builds use; the win32 one has no std::future.
 WINDOWS_SOURCES := shell/launcher_windows.cpp shell/console_windows.cpp resources/font_preload_none.cpp shell/file_stream.cpp shell/interruptions.cpp \
-	lists/byte_source.cpp lists/output_file.cpp lists/output_names.cpp lists/system_reason.cpp
+	lists/byte_source.cpp lists/output_file.cpp lists/output_names.cpp shell/system_reason.cpp
 check-windows: deps
 	@mkdir -p $(BUILD_DIR)/check-windows
 	@for f in $(WINDOWS_SOURCES); do \

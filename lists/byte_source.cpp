@@ -21,7 +21,7 @@ ByteSource::ByteSource(const std::filesystem::path& path) : name_(displayName(pa
                 throw ConversionError("Il file " + name_ + " non esiste.");
             }
             throw ConversionError("Impossibile aprire il file " + name_ + ": " +
-                                  systemReason(cause) + ".");
+                                  shell::systemReason(cause) + ".");
         }
         ownsFile_ = true;
     }
@@ -51,8 +51,8 @@ std::size_t ByteSource::read(char* to, std::size_t size) {
     const std::ptrdiff_t got = shell::readSome(file_, to, size);
     if (got < 0) {
         const int cause = errno;
-        throw ConversionError("Errore di lettura nel file " + name_ + ": " + systemReason(cause) +
-                              ".");
+        throw ConversionError("Errore di lettura nel file " + name_ + ": " +
+                              shell::systemReason(cause) + ".");
     }
     bytesRead_ += static_cast<std::uint64_t>(got);
     return static_cast<std::size_t>(got);

@@ -15,8 +15,8 @@ constexpr std::size_t kBlock = 1024 * 1024;
     if (cause == ENOSPC) {
         throw ConversionError("Il disco è pieno: impossibile scrivere il file " + fileName + ".");
     }
-    throw ConversionError("Errore di scrittura nel file " + fileName + ": " + systemReason(cause) +
-                          ".");
+    throw ConversionError("Errore di scrittura nel file " + fileName + ": " +
+                          shell::systemReason(cause) + ".");
 }
 
 } // namespace

@@ -81,8 +81,8 @@ void OutputFile::failed(int cause) const {
     if (cause == ENOSPC) {
         throw ConversionError("Il disco è pieno: impossibile scrivere il file " + name_ + ".");
     }
-    throw ConversionError("Impossibile scrivere il file " + name_ + ": " + systemReason(cause) +
-                          ".");
+    throw ConversionError("Impossibile scrivere il file " + name_ + ": " +
+                          shell::systemReason(cause) + ".");
 }
 
 const std::filesystem::path& OutputFile::writtenPath() const {
@@ -137,8 +137,8 @@ void OutputFile::commit() {
         }
     }
     if (error) {
-        throw ConversionError("Impossibile salvare il file " + name_ + ": " + systemReason(error) +
-                              ".");
+        throw ConversionError("Impossibile salvare il file " + name_ + ": " +
+                              shell::systemReason(error) + ".");
     }
     committed_ = true;
 }

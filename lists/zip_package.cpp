@@ -53,7 +53,7 @@ ZipPackage::ZipPackage(const std::filesystem::path& path, std::string fileName)
     if (file == nullptr) {
         const int cause = errno;
         throw ConversionError("Impossibile aprire il file " + fileName_ + ": " +
-                              systemReason(cause) + ".");
+                              shell::systemReason(cause) + ".");
     }
     try {
         stream_ = std::make_unique<FileStream>(std::move(file));

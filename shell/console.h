@@ -23,7 +23,7 @@ std::ptrdiff_t read(char* buffer, std::size_t size);
 // Writes all `size` bytes to standard output or standard error; false on an error.
 bool write(Stream stream, const char* data, std::size_t size);
 
-// The system's description of the failed read or write just made.
+// What the failed read or write just made met, in Italian.
 std::string errorText();
 
 } // namespace shell::console

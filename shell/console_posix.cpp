@@ -1,7 +1,7 @@
 #include "console.h"
+#include "system_reason.h"
 
 #include <cerrno>
-#include <cstring>
 #include <unistd.h>
 
 namespace shell::console {
@@ -55,7 +55,7 @@ bool write(Stream stream, const char* data, std::size_t size) {
 }
 
 std::string errorText() {
-    return std::strerror(errno);
+    return systemReason(errno);
 }
 
 } // namespace shell::console

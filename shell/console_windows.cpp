@@ -1,9 +1,9 @@
 #include "console.h"
+#include "system_reason.h"
 
 #include <cerrno>
 #include <climits>
 #include <cstdio>
-#include <cstring>
 #include <fcntl.h>
 #include <io.h>
 
@@ -57,7 +57,7 @@ bool write(Stream stream, const char* data, std::size_t size) {
 }
 
 std::string errorText() {
-    return std::strerror(errno);
+    return systemReason(errno);
 }
 
 } // namespace shell::console

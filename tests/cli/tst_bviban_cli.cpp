@@ -375,9 +375,12 @@ void TestBvibanCli::erroriDiLetturaEScrittura() {
     QVERIFY(processo.waitForFinished(30000));
     QCOMPARE(processo.exitCode(), 2);
     const QByteArray errori = processo.readAllStandardError();
-    QVERIFY2(errori.startsWith(scrittura ? "bviban-cli: errore di scrittura sullo standard output: "
-                                         : "bviban-cli: errore di lettura dello standard input: "),
-             errori.constData());
+    // The reason in Italian, as every other message.
+    QCOMPARE(errori,
+             QByteArray(scrittura ? "bviban-cli: errore di scrittura sullo standard output: "
+                                    "il disco è pieno\n"
+                                  : "bviban-cli: errore di lettura dello standard input: "
+                                    "è una cartella\n"));
 }
 
 QTEST_GUILESS_MAIN(TestBvibanCli)

@@ -2,7 +2,7 @@
 
 #include <cerrno>
 
-namespace lists {
+namespace shell {
 
 std::string systemReason(int error) {
     switch (error) {
@@ -46,4 +46,4 @@ std::string systemReason(const std::error_code& error) {
     return "errore di sistema " + std::to_string(error.value());
 }
 
-} // namespace lists
+} // namespace shell
