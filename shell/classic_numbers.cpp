@@ -29,23 +29,20 @@ ClassicNumbers::~ClassicNumbers() {
 
 #else
 
-// The thread uses a copy of its locale with C's numbers (POSIX uselocale), then its own again.
+// The thread uses the C locale (POSIX uselocale), then its own again. The whole C locale, not a
+// copy of the thread's with C's numbers: the C library keeps it ready-made, where a copy is
+// built at each call (and glibc's newlocale then leaks the LOCPATH search path). Nothing that
+// runs meanwhile depends on the locale's other parts.
 struct ClassicNumbers::Saved {
     locale_t classic = nullptr;
     locale_t previous = nullptr;
 };
 
 ClassicNumbers::ClassicNumbers() : saved_(std::make_unique<Saved>()) {
-    const locale_t copy = duplocale(uselocale(nullptr));
-    if (copy == nullptr) {
-        return;
+    saved_->classic = newlocale(LC_ALL_MASK, "C", nullptr);
+    if (saved_->classic != nullptr) {
+        saved_->previous = uselocale(saved_->classic);
     }
-    saved_->classic = newlocale(LC_NUMERIC_MASK, "C", copy);
-    if (saved_->classic == nullptr) {
-        freelocale(copy);
-        return;
-    }
-    saved_->previous = uselocale(saved_->classic);
 }
 
 ClassicNumbers::~ClassicNumbers() {
