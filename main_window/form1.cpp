@@ -38,6 +38,7 @@ Form1::Form1(MessageBoxes& messages, std::vector<IbanMenuEntry> ibanMenu, FileDr
     setWindowIcon(look::applicationIcon());
     setFixedSize(look::twipsToPixels(6960), look::twipsToPixels(4785));
     setFont(look::vbFont("MS Sans Serif", 8.25));
+    setPalette(look::designPalette());
     look::setBackColor(this, look::kButtonFace);
     look::setForeColor(this, look::kButtonText);
     setAutoFillBackground(true);
