@@ -38,6 +38,7 @@ Form1::Form1(MessageBoxes& messages, Form1Tools tools, QWidget* parent)
     setWindowTitle(QStringLiteral("Quorvel by Brivanta"));
     setWindowIcon(look::applicationIcon());
     setFont(look::vbFont("MS Sans Serif", 8.25));
+    setPalette(look::designPalette());
     look::setBackColor(this, look::kButtonFace);
     look::setForeColor(this, look::kButtonText);
     setAutoFillBackground(true);

@@ -140,6 +140,9 @@ class AccessibilityTest(DesktopTestCase):
         self.assertEqual(len(links), 3)
         # The fields say what they want; the result field reads back as text.
         self.assertIn("5 cifre", find(self.window, "text", "ABI").description)
+        # The key rule counts every character of the account, signs and spaces too.
+        account = find(self.window, "text", "Numero di conto corrente").description
+        self.assertIn("12 caratteri, segni e spazi compresi", account)
         self.assertTrue(find(self.window, "text", "Codice IBAN").getState().contains(
             pyatspi.STATE_READ_ONLY))
 

@@ -1,4 +1,5 @@
 #include "command_button.h"
+#include "desktop_theme.h"
 #include "font_preload.h"
 #include "form_fixture.h"
 #include "identity.h"
@@ -33,6 +34,7 @@ private slots:
     void fonts();
     void colours_data();
     void colours();
+    void coloursHoldUnderADarkLargeTheme();
     void texts_data();
     void texts();
     void labels_data();
@@ -238,6 +240,31 @@ void LayoutTest::colours() {
     QCOMPARE(look::foreColor(w), fore);
     QCOMPARE(w->palette().color(QPalette::Window), look::toQColor(back));
     QCOMPARE(w->palette().color(QPalette::WindowText), look::toQColor(fore));
+}
+
+namespace {
+
+QImage drawnForm() {
+    QtMessageBoxes boxes;
+    Form1 form(boxes);
+    return form.grab().toImage();
+}
+
+} // namespace
+
+// Every pixel of the design, as drawn on the desktop's default light theme, whether the window
+// is built under a dark theme with large fonts or the desktop switches to it while it runs.
+void LayoutTest::coloursHoldUnderADarkLargeTheme() {
+    const QImage light = drawnForm();
+    QtMessageBoxes boxes;
+    Form1 running(boxes);
+    {
+        const DarkLargeTheme dark;
+        QCOMPARE(QApplication::palette().color(QPalette::Window).lightness() < 80, true);
+        QCOMPARE(drawnForm(), light);
+        QCOMPARE(running.grab().toImage(), light);
+    }
+    QCOMPARE(running.grab().toImage(), light);
 }
 
 void LayoutTest::texts_data() {
