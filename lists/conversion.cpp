@@ -6,6 +6,7 @@
 #include "csv_writer.h"
 #include "file_names.h"
 #include "file_stream.h"
+#include "input_kind.h"
 #include "list_converter.h"
 #include "ods_reader.h"
 #include "output_file.h"
@@ -18,9 +19,6 @@
 #include <cstdio>
 
 namespace lists {
-namespace {
-
-enum class InputKind { Text, Xlsx, Ods };
 
 // By the first bytes, not by the name: a workbook renamed .csv is still a workbook.
 InputKind inputKind(const std::filesystem::path& input, const std::string& name) {
@@ -62,6 +60,8 @@ InputKind inputKind(const std::filesystem::path& input, const std::string& name)
     }
     return ZipPackage(input, name).has("content.xml") ? InputKind::Ods : InputKind::Xlsx;
 }
+
+namespace {
 
 void checkOutput(const std::filesystem::path& input, const std::filesystem::path& output,
                  const std::string& outputName) {

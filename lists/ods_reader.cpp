@@ -269,4 +269,10 @@ void OdsReader::readAll(RowSink& sink) {
     }
 }
 
+std::vector<std::string> OdsReader::sheetNames() const {
+    TableNames names;
+    package_.parse(package_.read("content.xml"), names);
+    return names.names;
+}
+
 } // namespace lists

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace lists {
 
@@ -18,6 +19,8 @@ public:
     OdsReader(const std::filesystem::path& path, std::string fileName, SheetChoice sheet);
 
     void readAll(RowSink& sink) override;
+    // Read in a pass of their own.
+    std::vector<std::string> sheetNames() const override;
 
 private:
     SheetChoice sheet_;

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace lists {
 
@@ -19,10 +20,12 @@ public:
     XlsxReader(const std::filesystem::path& path, std::string fileName, const SheetChoice& sheet);
 
     void readAll(RowSink& sink) override;
+    std::vector<std::string> sheetNames() const override { return sheetNames_; }
 
     const std::string& sheetName() const { return sheetName_; }
 
 private:
+    std::vector<std::string> sheetNames_;
     std::string sheetPart_;
     std::string sharedStringsPart_;
     std::string sheetName_;
