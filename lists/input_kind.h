@@ -7,8 +7,9 @@ namespace lists {
 
 enum class InputKind { Text, Xlsx, Ods };
 
-// What the input holds: a table of text (also standard input and pipes), an .xlsx or an .ods
-// workbook. Throws ConversionError when it is missing, a folder or an old .xls workbook.
+// What the input is, by its first bytes, not by its name: a workbook renamed .csv is still a
+// workbook. Refuses (ConversionError) what no reader reads: a folder, an old .xls, a workbook
+// protected by a password (an encrypted .xlsx is no zip but a compound file).
 InputKind inputKind(const std::filesystem::path& input, const std::string& name);
 
 } // namespace lists
