@@ -3,6 +3,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace lists {
 
@@ -34,6 +35,8 @@ public:
     virtual void readAll(RowSink& sink) = 0;
     // How far the reading has come, from 0 to 1; negative when unknown.
     virtual double progress() const = 0;
+    // The names of a workbook's sheets, in order; empty for a table of text.
+    virtual std::vector<std::string> sheetNames() const { return {}; }
 };
 
 // Writes the converted table row by row.

@@ -3,12 +3,14 @@
 #include "columns.h"
 #include "conversion_error.h"
 
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -32,9 +34,20 @@ struct Progress {
     std::chrono::steady_clock::duration elapsed{};
 };
 
+// A data row whose Esito is a reason, valid during the call only: its number as a spreadsheet
+// shows it (from 1, every row counted), its ABI, CAB, account and IBAN as they stand (by
+// Column; empty where the mode reads none), and the reason.
+struct ReasonRow {
+    std::uint64_t number = 0;
+    std::array<std::string_view, 4> fields;
+    std::string_view reason;
+};
+
 struct ConversionHooks {
     // Called about ten times a second, on the converting thread.
     std::function<void(const Progress&)> progress;
+    // Called for each data row that gets a reason, in order, on the converting thread.
+    std::function<void(const ReasonRow&)> rowWithReason;
     // Polled between rows: true stops the conversion with ConversionCancelled.
     const std::atomic<bool>* cancelled = nullptr;
 };

@@ -181,12 +181,12 @@ TEXT_CASES = [
         ["Città del Sole", "it60 x054 2811 1010 0000 0123 456", "OK", "05428", "11101",
          "000000123456"],
         ["Bianchi", "IT65A0542811101000000123456",
-         "Il CIN è A, ma per ABI, CAB e conto dovrebbe essere X. Le cifre di controllo "
-         "tornano: l'errore si vede solo dal CIN.", "", "", ""],
+         "Il CIN A non torna con ABI, CAB e conto, anche se le cifre di controllo tornano: "
+         "probabilmente c'è un errore in ABI, CAB o nel conto.", "", "", ""],
         ["Verdi", "IT60X0542811101000000123457",
-         "Le cifre di controllo sono 60, ma dovrebbero essere 33. Il CIN è X, ma per ABI, "
-         "CAB e conto dovrebbe essere Y. Forse intendevi IT60X0542811101000000123456.",
-         "", "", ""],
+         "Né il CIN né le cifre di controllo tornano con ABI, CAB e conto: probabilmente c'è "
+         "un errore di battitura in ABI, CAB o nel conto. Controlla i suggerimenti. Forse "
+         "intendevi IT60X0542811101000000123456.", "", "", ""],
     ], "\t", b"\r\n", 1),
     ("quoted.csv", QUOTED, [
         ["Nome", "ABI", "CAB", "Conto", "IBAN", "Esito"],
