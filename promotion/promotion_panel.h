@@ -68,6 +68,11 @@ private:
     MessageBoxes& messages_;
     QWidget* mainWindow_;
 
+    // The banner's and the link's sizes at rest and under the mouse, in the face that shows
+    // their design face Tahoma.
+    double restingPoints_;
+    double hoverPoints_;
+
     SpotTable Spots;
     qint32 SpotRestTop = 0;
 
