@@ -47,7 +47,7 @@ void PromotionPanel::bvRecapiti_MouseMove() {
 // The timers go on while the dialog runs its own event loop.
 void PromotionPanel::DilloAdAmico_Click() {
     if (!friendWindow_) {
-        friendWindow_ = new frmEMAIl(launcher_, messages_, mainWindow_);
+        friendWindow_ = new frmEMAIl(browser_, messages_, mainWindow_);
     }
     friendWindow_->exec();
     // A closed window is gone: the next click opens it afresh, with empty fields.

@@ -20,9 +20,11 @@ const QString kPostalAddress = QStringLiteral("Via dei Mille, 42\r\n40121 Bologn
 } // namespace
 
 PromotionPanel::PromotionPanel(const PromotionControls& controls, shell::Launcher& launcher,
-                               MessageBoxes& messages, QWidget* mainWindow)
-    : QObject(mainWindow), c_(controls), launcher_(launcher), messages_(messages),
-      mainWindow_(mainWindow), restingPoints_(look::fittedPoints("Tahoma", kRestingPoints)),
+                               shell::HiddenBrowser& browser, MessageBoxes& messages,
+                               QWidget* mainWindow)
+    : QObject(mainWindow), c_(controls), launcher_(launcher), browser_(browser),
+      messages_(messages), mainWindow_(mainWindow),
+      restingPoints_(look::fittedPoints("Tahoma", kRestingPoints)),
       hoverPoints_(look::fittedPoints("Tahoma", kHoverPoints)) {
     connect(c_.Timer1, &QTimer::timeout, this, &PromotionPanel::Timer1_Timer);
     connect(c_.Timer2, &QTimer::timeout, this, &PromotionPanel::Timer2_Timer);
