@@ -2,8 +2,7 @@
 
 #include "calcola_iban.h"
 #include "program_run.h"
-
-#include <xlsxwriter.h>
+#include "workbooks.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -65,35 +64,6 @@ void writeVerifyList(const std::string& path, long rows) {
     }
 }
 
-// Numbers for ABI, CAB and most accounts, as a spreadsheet holds them; every fourth account is
-// text with letters.
-void writeWorkbook(const std::string& path) {
-    lxw_workbook_options options{};
-    options.constant_memory = LXW_TRUE;
-    lxw_workbook* book = workbook_new_opt(path.c_str(), &options);
-    lxw_worksheet* sheet = workbook_add_worksheet(book, "Elenco");
-    const char* header[] = {"Nome", "ABI", "CAB", "Conto"};
-    for (lxw_col_t col = 0; col < 4; ++col)
-        worksheet_write_string(sheet, 0, col, header[col], nullptr);
-    Coordinates c;
-    char name[32];
-    for (lxw_row_t row = 1; row < kWorkbookRows; ++row) {
-        std::snprintf(name, sizeof name, "Cliente %07u", row);
-        worksheet_write_string(sheet, row, 0, name, nullptr);
-        worksheet_write_number(sheet, row, 1, c.abi(), nullptr);
-        worksheet_write_number(sheet, row, 2, c.cab(), nullptr);
-        const unsigned long long account = c.account();
-        if (row % 4 == 0) {
-            std::snprintf(name, sizeof name, "CC%llu", account % 1000000000);
-            worksheet_write_string(sheet, row, 3, name, nullptr);
-        } else {
-            worksheet_write_number(sheet, row, 3, static_cast<double>(account), nullptr);
-        }
-    }
-    if (workbook_close(book) != LXW_NO_ERROR)
-        throw std::runtime_error("cannot write " + path);
-}
-
 long countLines(const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     std::vector<char> block(1 << 20);
@@ -137,6 +107,12 @@ ListThroughput measureListThroughput(const std::string& cli, const std::string& 
     std::filesystem::create_directories(folder);
     const std::string input = folder + "/lists-input";
     const std::string output = folder + "/lists-output";
+    const auto clean = [&] {
+        for (const char* extension : {".csv", ".xlsx", ".ods"}) {
+            std::filesystem::remove(input + extension);
+            std::filesystem::remove(output + extension);
+        }
+    };
     ListThroughput figures;
     try {
         writeComputeList(input + ".csv", rows);
@@ -148,19 +124,25 @@ ListThroughput measureListThroughput(const std::string& cli, const std::string& 
         figures.verify = convert(cli, input + ".csv", output + ".csv", rows);
         if (countLines(output + ".csv") != rows + 1)
             throw std::runtime_error("the verify run lost rows");
-        std::filesystem::remove(input + ".csv");
-        std::filesystem::remove(output + ".csv");
 
-        writeWorkbook(input + ".xlsx");
-        figures.workbook = convert(cli, input + ".xlsx", output + ".xlsx", kWorkbookRows - 1);
+        writeCsvList(input + ".csv", kWorkbookRows);
+        figures.csvToXlsx = convert(cli, input + ".csv", output + ".xlsx", kWorkbookRows - 1);
+        writeXlsxList(input + ".xlsx", kWorkbookRows);
+        figures.xlsxToCsv = convert(cli, input + ".xlsx", output + ".csv", kWorkbookRows - 1);
+        if (countLines(output + ".csv") != kWorkbookRows)
+            throw std::runtime_error("the .xlsx run lost rows");
+        figures.xlsxToXlsx = convert(cli, input + ".xlsx", output + ".xlsx", kWorkbookRows - 1);
+        std::filesystem::remove(input + ".xlsx");
+        writeOdsList(input + ".ods", kWorkbookRows);
+        figures.odsToCsv = convert(cli, input + ".ods", output + ".csv", kWorkbookRows - 1);
+        if (countLines(output + ".csv") != kWorkbookRows)
+            throw std::runtime_error("the .ods run lost rows");
+        writeClaimingWorkbook(input + ".xlsx");
+        figures.claimedSize = convert(cli, input + ".xlsx", output + ".csv", 199);
     } catch (...) {
-        for (const char* extension : {".csv", ".xlsx"}) {
-            std::filesystem::remove(input + extension);
-            std::filesystem::remove(output + extension);
-        }
+        clean();
         throw;
     }
-    std::filesystem::remove(input + ".xlsx");
-    std::filesystem::remove(output + ".xlsx");
+    clean();
     return figures;
 }
