@@ -3,6 +3,7 @@
 #include "command_line.h"
 #include "font_preload.h"
 #include "form1.h"
+#include "hidden_browser.h"
 #include "identity.h"
 #include "launcher.h"
 #include "list_conversion.h"
@@ -56,6 +57,7 @@ int main(int argc, char* argv[]) {
     QApplication::setFont(look::vbFont("MS Sans Serif", 8.25));
 
     const std::unique_ptr<shell::Launcher> launcher = shell::createSystemLauncher();
+    const std::unique_ptr<shell::HiddenBrowser> browser = shell::createHiddenBrowser();
     QtMessageBoxes messages;
     VerifyWindowOpener verifyWindow(*QGuiApplication::clipboard());
     ListConversion lists(messages, *launcher, ListConversion::systemFileChooser(),
@@ -75,7 +77,7 @@ int main(int argc, char* argv[]) {
         AboutDialog(*launcher, mainWindow).exec();
     };
     Form1 form(messages, tools);
-    PromotionPanel promotion(form.promotionControls(), *launcher, messages, &form);
+    PromotionPanel promotion(form.promotionControls(), *launcher, *browser, messages, &form);
     promotion.Form_Load();
     form.show();
 

@@ -162,10 +162,10 @@ void ListConversion::startNext() {
     start();
 }
 
-// Converts the current list, into a name free at this moment.
+// Converts the current list; its output takes the first free name when it is put in place.
 void ListConversion::start() {
     lists::ConversionRequest request = current_.request;
-    request.output = lists::freeOutput(lists::defaultOutput(request.input));
+    request.freeName = true;
     ListResult& result = *results_.back();
     result.rows = ReasonRows();
     cancelled_ = false;

@@ -95,15 +95,17 @@ class InstalledFilesTest(unittest.TestCase):
             libraries = [line.strip().split("|") for line in f
                          if line.strip() and not line.startswith("#")]
         self.assertEqual([library[0] for library in libraries],
-                         ["Qt", "libexpat", "libzip", "libxlsxwriter", "zlib"])
+                         ["Qt", "libexpat", "libzip", "zlib"])
         for name, _, _, text in libraries:
             with self.subTest(library=name):
                 self.assertGreater(os.path.getsize(installed(f"share/bviban/licenze/{text}")),
                                    1000)
 
     def test_manual_pages_read_in_italian(self):
-        for page, other, text in (("bviban", "bviban-cli(1)", "Calcola IBAN"),
-                                  ("bviban-cli", "bviban(1)", "calcola ABI CAB CONTO")):
+        for page, other, texts in (("bviban", "bviban-cli(1)", ["Calcola IBAN"]),
+                                   ("bviban-cli", "bviban(1)",
+                                    ["calcola ABI CAB CONTO",
+                                     "1 almeno una riga non valida o vuota"])):
             with self.subTest(page=page):
                 shown = subprocess.run(["man", page], capture_output=True, text=True, timeout=60,
                                        env=dict(os.environ, MANPATH=installed("share/man"),
@@ -112,7 +114,8 @@ class InstalledFilesTest(unittest.TestCase):
                 for heading in ("NOME", "SINTASSI", "DESCRIZIONE", "VEDERE ANCHE"):
                     self.assertIn(f"\n{heading}\n", shown.stdout)
                 words = " ".join(shown.stdout.split())
-                self.assertIn(text, words)
+                for text in texts:
+                    self.assertIn(text, words)
                 self.assertIn(other, words)
 
 
