@@ -96,6 +96,14 @@ bool numero(const unsigned char*& p, const unsigned char* fine, std::uint32_t& c
 // "Codice IBAN", each with a colon or with "n.", "n°" or "nr." after it, in any case.
 const unsigned char* dopoLeEtichette(const unsigned char* p, const unsigned char* fine,
                                      std::uint32_t& caratteri) {
+    // Most texts start with their IBAN: a letter or digit, and not the "C" of "Codice" nor the
+    // "IB" of "IBAN".
+    if (fine - p >= 2 && (kClassi[*p] == Classe::Tenuto || kClassi[*p] == Classe::Minuscola)) {
+        const unsigned char prima = *p | 0x20;
+        if (prima != 'c' && (prima != 'i' || (p[1] | 0x20) != 'b')) {
+            return p;
+        }
+    }
     for (;;) {
         std::uint32_t c = caratteri;
         const unsigned char* q = dopoGliSpazi(p, fine, c);

@@ -1,15 +1,10 @@
 #include "paesi.h"
 
-#include "caratteri.h"
-
 #include <array>
 #include <string_view>
 
 namespace verifier {
 namespace {
-
-using Module1::alfabeti::isLettera;
-using Module1::alfabeti::unita;
 
 struct Riga {
     const char* codice;
@@ -155,32 +150,28 @@ constexpr Paese pronto(const Riga& riga) {
     return p;
 }
 
-constexpr std::array<Paese, kPaesi> kPaesiPronti = [] {
-    std::array<Paese, kPaesi> paesi{};
-    for (std::size_t i = 0; i < kPaesi; ++i) {
+} // namespace
+
+namespace paesi {
+
+static_assert(kPaesi == kQuanti);
+
+constexpr std::array<Paese, kQuanti> kTabella = [] {
+    std::array<Paese, kQuanti> paesi{};
+    for (std::size_t i = 0; i < kQuanti; ++i) {
         paesi[i] = pronto(kRegistro[i]);
     }
     return paesi;
 }();
 
-// Each country's place in the table by its two letters, from 1; 0 for none.
 constexpr std::array<std::uint8_t, 26 * 26> kIndice = [] {
     std::array<std::uint8_t, 26 * 26> indice{};
-    for (std::size_t i = 0; i < kPaesi; ++i) {
+    for (std::size_t i = 0; i < kQuanti; ++i) {
         indice[(kRegistro[i].codice[0] - 'A') * 26 + (kRegistro[i].codice[1] - 'A')] =
             static_cast<std::uint8_t>(i + 1);
     }
     return indice;
 }();
 
-} // namespace
-
-const Paese* registrato(char prima, char seconda) {
-    if (!isLettera(unita(prima)) || !isLettera(unita(seconda))) {
-        return nullptr;
-    }
-    const int i = kIndice[(prima - 'A') * 26 + (seconda - 'A')];
-    return i == 0 ? nullptr : &kPaesiPronti[i - 1];
-}
-
+} // namespace paesi
 } // namespace verifier

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 
 // The countries that use the IBAN: the length of their IBANs, the structure of their BBANs and
@@ -17,8 +19,23 @@ struct Paese {
     std::uint64_t soloLettere;
 };
 
+namespace paesi {
+inline constexpr std::size_t kQuanti = 89;
+extern const std::array<Paese, kQuanti> kTabella;
+// Each country's place in kTabella by its two letters (26 * first + second), from 1; 0 for none.
+extern const std::array<std::uint8_t, 26 * 26> kIndice;
+} // namespace paesi
+
 // The country with these two upper-case letters; nullptr when it is not in the IBAN registry.
-const Paese* registrato(char prima, char seconda);
+inline const Paese* registrato(char prima, char seconda) {
+    const unsigned a = static_cast<unsigned char>(prima) - 'A';
+    const unsigned b = static_cast<unsigned char>(seconda) - 'A';
+    if (a >= 26 || b >= 26) {
+        return nullptr;
+    }
+    const int i = paesi::kIndice[a * 26 + b];
+    return i == 0 ? nullptr : &paesi::kTabella[i - 1];
+}
 
 // Italy and San Marino: the BBAN of the Italian banks, with its CIN.
 constexpr bool bbanItaliano(char prima, char seconda) {

@@ -7,7 +7,9 @@
 #include "paesi.h"
 #include "suggerimenti.h"
 
+#include <array>
 #include <bit>
+#include <cstring>
 
 namespace verifier {
 namespace {
@@ -25,14 +27,41 @@ constexpr std::size_t kConto = 15;
 constexpr std::size_t kLunghezzaCodice = 5;
 constexpr std::size_t kLunghezzaConto = 12;
 
-// The first character of the wrong kind for its place, by the country's BBAN: digits at the
-// check digits' places and, for IT and SM, a letter for the CIN and digits for ABI and CAB.
-bool strutturaGiusta(Risultato& r, const Paese& paese) {
-    const std::string_view e = r.elettronico;
+// 10^k modulo 97, for k up to twice the longest IBAN and a little more.
+constexpr std::array<std::uint8_t, 80> kPotenze = [] {
+    std::array<std::uint8_t, 80> potenze{};
+    unsigned p = 1;
+    for (std::uint8_t& potenza : potenze) {
+        potenza = static_cast<std::uint8_t>(p);
+        p = p * 10 % mod97::kModulo;
+    }
+    return potenze;
+}();
+
+// The places of the digits (bit p for e[p]) from the check digits on. Of the digits and
+// capitals only the capitals have bit 6 set: on a little-endian machine one multiplication
+// gathers that bit of eight bytes read as one word.
+std::uint64_t postiDelleCifre(std::string_view e) {
     std::uint64_t cifre = 0;
-    for (std::size_t p = 2; p < e.size(); ++p) {
+    std::size_t p = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        for (; p + 8 <= e.size(); p += 8) {
+            std::uint64_t parola;
+            std::memcpy(&parola, e.data() + p, 8);
+            const std::uint64_t bassi = (~parola >> 6) & 0x0101010101010101;
+            cifre |= ((bassi * 0x0102040810204080) >> 56) << p;
+        }
+    }
+    for (; p < e.size(); ++p) {
         cifre |= std::uint64_t(isCifra(unita(e[p]))) << p;
     }
+    // The country is checked apart.
+    return cifre & ~std::uint64_t(3);
+}
+
+// The first character of the wrong kind for its place, by the country's BBAN: digits at the
+// check digits' places and, for IT and SM, a letter for the CIN and digits for ABI and CAB.
+bool strutturaGiusta(Risultato& r, const Paese& paese, std::uint64_t cifre) {
     // Every character is a digit or a capital: a place that wants a letter holds a digit.
     const std::uint64_t sbagliati = (paese.soloCifre & ~cifre) | (paese.soloLettere & cifre);
     if (sbagliati == 0) {
@@ -45,15 +74,7 @@ bool strutturaGiusta(Risultato& r, const Paese& paese) {
     return false;
 }
 
-// The check digits that MOD 97-10 wants for the text, with `cin` in the CIN's place.
-void cifreAttese(std::string_view e, char cin, char (&cifre)[2]) {
-    mod97::Resto97 resto;
-    resto.aggiungi(&cin, &cin + 1);
-    resto.aggiungi(e.data() + kPrefisso + 1, e.data() + e.size());
-    resto.aggiungi(e.data(), e.data() + 2);
-    constexpr char kZeri[] = "00"; // in place of the check digits
-    resto.aggiungi(kZeri, kZeri + 2);
-    const int controllo = mod97::cifreDiControllo(resto.resto());
+void scriviCifre(int controllo, char (&cifre)[2]) {
     cifre[0] = static_cast<char>('0' + controllo / 10);
     cifre[1] = static_cast<char>('0' + controllo % 10);
 }
@@ -79,21 +100,35 @@ void controlla(Risultato& r) {
         r.esito = Esito::Lunghezza;
         return;
     }
-    if (!strutturaGiusta(r, *paese)) {
+    const std::uint64_t cifre = postiDelleCifre(e);
+    if (!strutturaGiusta(r, *paese, cifre)) {
         return;
     }
 
     // Both checks are always made, so that a CIN that does not belong to its BBAN shows even
     // when the check digits are right.
+    mod97::Resto97 resto;
+    resto.aggiungi(e.data() + kPrefisso, e.data() + e.size());
+    resto.aggiungi(e.data(), e.data() + 2);
+    constexpr char kZeri[] = "00"; // in place of the check digits
+    resto.aggiungi(kZeri, kZeri + 2);
     r.controlloIndicato[0] = e[2];
     r.controlloIndicato[1] = e[3];
-    cifreAttese(e, e[kPrefisso], r.controlloAtteso);
+    scriviCifre(mod97::cifreDiControllo(resto.resto()), r.controlloAtteso);
     if (r.bbanItaliano) {
         r.cinIndicato = e[kCIN];
         r.cinAtteso = static_cast<char>(Module1::cin::letteraAllineata(e.data() + kABI));
         if (r.cinIndicato != r.cinAtteso) {
+            // The CIN's two digits are followed by a digit for each digit after it, two for each
+            // letter, four for the country and the two zeros: another CIN moves the remainder
+            // by the difference of their values times 10 to that count.
+            const int dopo = int(e.size()) - int(kABI);
+            const int lettereDopo = dopo - std::popcount(cifre >> kABI);
+            const int moto = (r.cinAtteso - r.cinIndicato + mod97::kModulo) *
+                             kPotenze[std::size_t(dopo + lettereDopo + 6)];
             char conQuelloAtteso[2];
-            cifreAttese(e, r.cinAtteso, conQuelloAtteso);
+            scriviCifre(mod97::cifreDiControllo((resto.resto() + moto) % mod97::kModulo),
+                        conQuelloAtteso);
             r.soloIlCIN = conQuelloAtteso[0] == e[2] && conQuelloAtteso[1] == e[3];
         }
     }
@@ -151,6 +186,10 @@ void cercaParolaInPiu(std::string_view testo, const Inizio& inizio, Risultato& r
     const unsigned char* p = parola;
     while (p < fine && letteraASCII(*p)) {
         ++p;
+    }
+    // What ends a word: a blank, a colon, or a character beyond ASCII (a Unicode space).
+    if (p == fine || (*p != ' ' && *p != '\t' && *p != ':' && *p < 0x80)) {
+        return;
     }
     const unsigned char* dopo = dopoGliSpazi(p, fine, caratteri);
     if (dopo < fine && *dopo == ':') {
