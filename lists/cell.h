@@ -43,6 +43,8 @@ public:
 class TableWriter {
 public:
     virtual ~TableWriter() = default;
+    // Before the first row: the data rows' `width` and how many columns are added after it.
+    virtual void layout(std::size_t width, std::size_t added) = 0;
     // The row's own cells (`joined` as RowSink says), then empty cells up to `width` columns,
     // then the `added` texts.
     virtual void write(std::span<const Cell> cells, std::string_view joined, std::size_t width,

@@ -21,7 +21,11 @@ struct ConversionRequest {
     std::filesystem::path output; // empty: defaultOutput(input); "-" for standard output
     std::string sheet;            // of a workbook: "" for the first, a number from 1, or a name
     ColumnOptions columns;
-    bool overwrite = false;
+    bool overwrite = false; // replace a file that has the output's name
+    // Give the output, when its name is taken, the first free one among "NAME (2).ext",
+    // "NAME (3).ext"... chosen as it is put in place, so that two conversions of one list at
+    // once both keep their result. Summary::output says which.
+    bool freeName = false;
 };
 
 struct Progress {
@@ -72,8 +76,9 @@ std::filesystem::path defaultOutput(const std::filesystem::path& input);
 // The name's extension in lower case: ".xlsx".
 std::string lowerExtension(const std::filesystem::path& path);
 
-// `wanted` when no file has that name, else "NAME (2).ext", "NAME (3).ext" and so on.
-std::filesystem::path freeOutput(const std::filesystem::path& wanted);
+// "NAME (2).ext" for number 2, beside `wanted` ("NAME.ext"): the names a free name is chosen
+// among.
+std::filesystem::path numberedName(const std::filesystem::path& wanted, int number);
 
 // The summary in Italian, one fact a line: rows read, rows OK, rows with a reason and the most
 // frequent reasons, the time.

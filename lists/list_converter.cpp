@@ -90,6 +90,7 @@ void ListConverter::start(const Layout& layout, std::optional<std::size_t> heade
     layout_ = layout;
     check_ = std::make_unique<RowCheck>(*layout_);
     const std::vector<std::string_view> titles = layout_->titles();
+    writer_.layout(layout_->width, titles.size());
     std::deque<HeldRow> held = std::move(held_);
     held_.clear();
     for (std::size_t i = 0; i < held.size(); ++i) {
