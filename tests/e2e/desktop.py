@@ -171,8 +171,13 @@ class Desktop:
         last_word = re.sub(r"([][.*+?(){}|^$\\])", r"\\\1", title.split(" ")[-1])
         for window_id in self.visible_windows(last_word):
             window = Window(self, window_id)
-            if window.title() == title:
-                return window
+            try:
+                if window.title() == title:
+                    return window
+            except AssertionError:
+                # Closed between the listing and the question: it is no longer there.
+                if window_id in self.visible_windows(last_word):
+                    raise
         return None
 
     def wait_for_window(self, title, timeout=10):

@@ -4,8 +4,10 @@ to it (QT_LINUX_ACCESSIBILITY_ALWAYS_ON). Read with pyatspi, as Orca reads it; t
 typed with xdotool."""
 
 import os
+import shutil
 import socket
 import subprocess
+import tempfile
 import unittest
 
 import pyatspi
@@ -69,13 +71,18 @@ DIALOG = [
 ]
 
 bus_launcher = None
+bus_folder = None
 
 
 def setUpModule():
-    global bus_launcher
+    global bus_launcher, bus_folder
     if "DBUS_SESSION_BUS_ADDRESS" not in os.environ:
         raise unittest.SkipTest("run inside dbus-run-session")
+    # The bus's socket goes to the runtime folder, or else to ~/.cache/at-spi, where another
+    # suite running at the same time would take it over: a folder of the suite's own.
+    bus_folder = tempfile.mkdtemp(prefix="bviban-at-spi-")
     environment = {key: value for key, value in os.environ.items() if key != "DISPLAY"}
+    environment["XDG_RUNTIME_DIR"] = bus_folder
     bus_launcher = subprocess.Popen([BUS_LAUNCHER, "--launch-immediately"], env=environment,
                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
@@ -84,6 +91,7 @@ def tearDownModule():
     if bus_launcher is not None:
         bus_launcher.terminate()
         bus_launcher.wait(timeout=10)
+    shutil.rmtree(bus_folder, ignore_errors=True)
 
 
 def tree(accessible):
