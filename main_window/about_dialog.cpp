@@ -104,6 +104,7 @@ AboutDialog::AboutDialog(shell::Launcher& launcher, QWidget* parent)
     layout->addWidget(caption);
     layout->addWidget(libraries);
     layout->addWidget(buttons);
+    setMinimumWidth(fontMetrics().averageCharWidth() * 64);
     close->setFocus();
 }
 

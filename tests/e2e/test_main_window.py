@@ -234,10 +234,15 @@ class MenuBarTest(DesktopTestCase):
         folder = tempfile.mkdtemp(prefix="bviban-opener-")
         self.addCleanup(shutil.rmtree, folder, ignore_errors=True)
         self.opened = os.path.join(folder, "opened")
-        opener = os.path.join(folder, "xdg-open")
-        with open(opener, "w", encoding="utf-8") as f:
-            f.write(f'#!/bin/sh\nprintf "%s\\n" "$@" >> {shlex.quote(self.opened)}\n')
-        os.chmod(opener, 0o755)
+        scripts = {
+            "xdg-open": f'printf "%s\\n" "$@" >> {shlex.quote(self.opened)}',
+            # Every type has a program, as on a desktop with a browser.
+            "xdg-mime": "echo navigatore.desktop",
+        }
+        for name, line in scripts.items():
+            with open(os.path.join(folder, name), "w", encoding="utf-8") as f:
+                f.write(f"#!/bin/sh\n{line}\n")
+            os.chmod(os.path.join(folder, name), 0o755)
         self.environment = {"PATH": folder + os.pathsep + os.environ["PATH"]}
         super().setUp()
 
