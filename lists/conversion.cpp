@@ -1,7 +1,6 @@
 #include "conversion.h"
 
 #include "byte_source.h"
-#include "classic_numbers.h"
 #include "csv_reader.h"
 #include "csv_writer.h"
 #include "file_names.h"

@@ -307,13 +307,18 @@ struct SheetRows : Handler {
         } else if (local == "v") {
             inValue = false;
         } else if (local == "row") {
-            if (rowsDone < kSheetRows) {
-                if (builder.empty()) {
-                    blankRow();
-                } else {
-                    ++rowsDone;
-                    sink.row(builder.cells(), {});
+            if (rowsDone >= kSheetRows) {
+                // Blank rows beyond the sheet's end are nothing; a row with text there is no
+                // sheet a spreadsheet wrote.
+                if (!builder.empty()) {
+                    archive.unreadable("la riga " + std::to_string(rowsDone + 1) + " è oltre le " +
+                                       groupedDigits(kSheetRows) + " righe di un foglio");
                 }
+            } else if (builder.empty()) {
+                blankRow();
+            } else {
+                ++rowsDone;
+                sink.row(builder.cells(), {});
             }
         } else if (local == "t") {
             inText = false;
