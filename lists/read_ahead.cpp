@@ -1,6 +1,7 @@
 #include "read_ahead.h"
 
 #include "conversion_error.h"
+#include "interruptions.h"
 #include "utf8_blocks.h"
 #include "zip_archive.h"
 
@@ -66,35 +67,35 @@ void ReadAhead::checkUtf8(const Block& block) {
 }
 
 void ReadAhead::run() {
-    for (;;) {
-        Block block;
-        {
-            std::unique_lock lock(mutex_);
-            changed_.wait(lock, [this] { return stopping_ || !free_.empty(); });
-            if (stopping_) {
-                return;
+    shell::interruptions::leaveToOtherThreads();
+    try {
+        for (;;) {
+            Block block;
+            {
+                std::unique_lock lock(mutex_);
+                changed_.wait(lock, [this] { return stopping_ || !free_.empty(); });
+                if (stopping_) {
+                    return;
+                }
+                block = std::move(free_.back());
+                free_.pop_back();
             }
-            block = std::move(free_.back());
-            free_.pop_back();
-        }
-        try {
             block.size = entry_.read(block.bytes.data() + kKept, kBlock);
             checkUtf8(block);
-        } catch (...) {
-            const std::lock_guard lock(mutex_);
-            failure_ = std::current_exception();
+            const bool end = block.size == 0;
+            {
+                const std::lock_guard lock(mutex_);
+                full_.push_back(std::move(block));
+            }
             changed_.notify_all();
-            return;
+            if (end) {
+                return;
+            }
         }
-        const bool end = block.size == 0;
-        {
-            const std::lock_guard lock(mutex_);
-            full_.push_back(std::move(block));
-        }
+    } catch (...) {
+        const std::lock_guard lock(mutex_);
+        failure_ = std::current_exception();
         changed_.notify_all();
-        if (end) {
-            return;
-        }
     }
 }
 

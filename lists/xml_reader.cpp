@@ -311,6 +311,10 @@ bool XmlReader::startTag() {
         if (close == e) {
             return false;
         }
+        if (raw_.size() == kMaximumAttributes) {
+            failed("la parte " + entry_.name() + " ha un elemento XML con oltre " +
+                   std::to_string(kMaximumAttributes) + " attributi");
+        }
         raw_.push_back({attributeName,
                         std::string_view(value, static_cast<std::size_t>(close - value)), plain});
         q = close + 1;

@@ -70,11 +70,13 @@ public:
 // processing instructions, in UTF-8. A document type declaration is refused (office files have
 // none; it is how entity bombs and external entities come in), and so are bytes that are not
 // UTF-8, markup that does not close or nest, a single piece of markup (a start tag, say)
-// longer than kMaximumToken, and elements nested deeper than kMaximumDepth.
+// longer than kMaximumToken, elements nested deeper than kMaximumDepth, and an element with
+// more than kMaximumAttributes attributes (each costs memory beyond its bytes).
 class XmlReader {
 public:
     static constexpr std::size_t kMaximumToken = 16 * 1024 * 1024;
     static constexpr std::size_t kMaximumDepth = 256;
+    static constexpr std::size_t kMaximumAttributes = 1024;
 
     // `cancelled` is polled between blocks.
     XmlReader(ZipEntry& entry, const std::atomic<bool>* cancelled);

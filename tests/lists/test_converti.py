@@ -713,6 +713,9 @@ class Refusals(Folder):
              "la parte xl/worksheets/sheet1.xml non è testo UTF-8 al byte 134"),
             ("deep nesting", [bad("annidato", "<a>" * 100000)],
              "annida gli elementi XML oltre 256 livelli"),
+            ("attributes beyond memory", [bad("attributi", '<row r="1"%s/>' % "".join(
+                ' a%d=""' % n for n in range(1025)))],
+             "ha un elemento XML con oltre 1024 attributi"),
             ("wrong checksum", [damaged], "la parte xl/worksheets/sheet1.xml è danneggiata"),
         ]
         before = self.leftovers()
