@@ -123,7 +123,7 @@ std::string_view ReadAhead::next(std::size_t kept) {
     }
     char* const bytes = block.bytes.data() + kKept;
     if (tail.size() <= kKept) {
-        std::memcpy(bytes - tail.size(), tail.data(), tail.size());
+        std::copy(tail.begin(), tail.end(), bytes - tail.size());
         handed_ = std::string_view(bytes - tail.size(), tail.size() + block.size);
         std::vector<char>().swap(spill_);
     } else {
