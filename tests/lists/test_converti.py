@@ -19,6 +19,9 @@ import zipfile
 import openpyxl
 
 CLI = os.environ["BVIBAN_CLI"]
+# AddressSanitizer reserves terabytes of address space for its shadow memory: a limit on the
+# program's data would stop it before main().
+SANITIZED = os.environ.get("BVIBAN_SANITIZED") == "1"
 BOM = "\ufeff"
 
 # The CIN's odd-position values by character index (digits 0-9, letters A-Z 0-25).
@@ -48,7 +51,7 @@ def run_within(megabytes, *args):
         size = megabytes * 1024 * 1024
         resource.setrlimit(resource.RLIMIT_DATA, (size, size))
     return subprocess.run([CLI, "converti", *args], capture_output=True, timeout=120,
-                          preexec_fn=limit)
+                          preexec_fn=None if SANITIZED else limit)
 
 
 def read_bytes(path):
@@ -509,7 +512,9 @@ class RealFiles(Folder):
         memory."""
         for name, blank in (("vuote.csv", b"\n"), ("separatori.csv", b";;;;\n")):
             with self.subTest(name):
-                lines = 50 * 1024 * 1024 // len(blank)
+                # Megabytes matter only where memory is limited; under the sanitizers,
+                # unlimited and ten times slower, a few make the same case.
+                lines = (2 if SANITIZED else 50) * 1024 * 1024 // len(blank)
                 self.write(name, blank * lines + b"ABI;CAB;Conto\n5428;11101;123456\n")
                 result = run_within(64, self.path(name))
                 self.assertEqual(result.returncode, 0, result.stderr.decode())
