@@ -721,6 +721,9 @@ class Refusals(Folder):
             ("attributes beyond memory", [bad("attributi", '<row r="1"%s/>' % "".join(
                 ' a%d=""' % n for n in range(1025)))],
              "ha un elemento XML con oltre 1024 attributi"),
+            ("namespaces beyond memory", [bad("prefissi", '<row r="1"%s><c%s/></row>' % tuple(
+                "".join(' xmlns:%s%d="u"' % (p, n) for n in range(600)) for p in "pq"))],
+             "dichiara oltre 1024 spazi dei nomi XML"),
             ("wrong checksum", [damaged], "la parte xl/worksheets/sheet1.xml è danneggiata"),
         ]
         before = self.leftovers()
