@@ -47,15 +47,15 @@ int main(int argc, char* argv[]) {
     VerifyWindowOpener verifyWindow(*QGuiApplication::clipboard());
     ListConversion lists(messages, *launcher, ListConversion::systemFileChooser(),
                          ListConversion::moduleConverter(shell::programModuleFolders()));
-    Form1 form(
-        messages,
-        {{QString::fromUtf8(VerifyWindowOpener::kMenuText),
-          [&verifyWindow](QWidget* mainWindow, const QString& ibanText) {
-              verifyWindow.open(mainWindow, ibanText);
-          }},
-         {QString::fromUtf8(ListConversion::kMenuText),
-          [&lists](QWidget* mainWindow, const QString&) { lists.chooseAndConvert(mainWindow); }}},
-        [&lists](QWidget* mainWindow, const QString& path) { lists.convert(mainWindow, path); });
+    Form1Tools tools;
+    tools.verifyIban = [&verifyWindow](QWidget* mainWindow, const QString& ibanText) {
+        verifyWindow.open(mainWindow, ibanText);
+    };
+    tools.convertList = [&lists](QWidget* mainWindow) { lists.chooseAndConvert(mainWindow); };
+    tools.convertFiles = [&lists](QWidget* mainWindow, const QStringList& paths) {
+        lists.convert(mainWindow, paths);
+    };
+    Form1 form(messages, std::move(tools));
     PromotionPanel promotion(form.promotionControls(), *launcher, messages, &form);
     promotion.Form_Load();
     form.show();

@@ -67,6 +67,7 @@ frmEMAIl::frmEMAIl(shell::Launcher& launcher, MessageBoxes& messages, QWidget* o
     setWindowTitle(QStringLiteral("Quorvel è COMODO ed è GRATIS: dillo a un Amico!"));
     setWindowIcon(look::applicationIcon());
     setFont(look::vbFont("MS Sans Serif", 8.25));
+    setPalette(look::designPalette());
     look::setBackColor(this, look::kButtonFace);
     look::setForeColor(this, look::kButtonText);
     resize(look::twipsToPixels(5625), look::twipsToPixels(3270));

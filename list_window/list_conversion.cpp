@@ -82,24 +82,32 @@ ListConversion::~ListConversion() {
 void ListConversion::chooseAndConvert(QWidget* owner) {
     const QString path = worker_ == nullptr ? chooseFile_(owner) : QString();
     if (worker_ != nullptr || !path.isEmpty()) {
-        convert(owner, path);
+        convert(owner, {path});
     }
 }
 
-void ListConversion::convert(QWidget* owner, const QString& path) {
+void ListConversion::convert(QWidget* owner, const QStringList& paths) {
     if (worker_ != nullptr) {
         messages_.show(owner, MessageBoxes::Icon::Warning, title(),
                        QStringLiteral("È già in corso la conversione di un elenco: attendi che "
                                       "finisca, oppure annullala."));
         return;
     }
+    if (paths.isEmpty()) {
+        return;
+    }
+    owner_ = owner;
+    waiting_ = paths.mid(1);
+    start(paths.front());
+}
+
+void ListConversion::start(const QString& path) {
     lists::ConversionRequest request;
     request.input = toPath(path);
     request.output = lists::freeOutput(lists::defaultOutput(request.input));
-    owner_ = owner;
     cancelled_ = false;
 
-    dialog_ = new ConversionDialog(QFileInfo(path).fileName(), owner);
+    dialog_ = new ConversionDialog(QFileInfo(path).fileName(), owner_);
     connect(dialog_, &ConversionDialog::cancelRequested, this, [this] { cancelled_ = true; });
     dialog_->show();
 
@@ -137,6 +145,13 @@ void ListConversion::finish(const lists::ListOutcome& outcome) {
         messages_.show(owner_, MessageBoxes::Icon::Warning, title(),
                        outcome.columnsNotFound() ? columnsMessage(outcome)
                                                  : QString::fromStdString(outcome.error));
+    }
+    if (outcome.cancelled) {
+        waiting_.clear();
+    }
+    if (!waiting_.isEmpty()) {
+        start(waiting_.takeFirst());
+        return;
     }
     emit done();
 }

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 
 #include <atomic>
 #include <functional>
@@ -27,9 +28,6 @@ class Launcher;
 class ListConversion : public QObject {
     Q_OBJECT
 public:
-    // The entry of the IBAN field's context menu.
-    static constexpr char kMenuText[] = "Converti un elenco…";
-
     // Asks for the list to convert; an empty path when the user gives up.
     using FileChooser = std::function<QString(QWidget* owner)>;
     static FileChooser systemFileChooser();
@@ -46,7 +44,8 @@ public:
     // Stops a conversion still running and waits for it: nothing is left half written.
     ~ListConversion() override;
 
-    void convert(QWidget* owner, const QString& path);
+    // Converts the lists one after another.
+    void convert(QWidget* owner, const QStringList& paths);
     void chooseAndConvert(QWidget* owner);
 
     // The progress dialog while a conversion runs.
@@ -57,6 +56,7 @@ signals:
     void done();
 
 private:
+    void start(const QString& path);
     void finish(const lists::ListOutcome& outcome);
     void report(const lists::Summary& summary);
 
@@ -66,6 +66,7 @@ private:
     Converter converter_;
     QPointer<QWidget> owner_;
     QPointer<ConversionDialog> dialog_;
+    QStringList waiting_;
     QThread* worker_ = nullptr;
     std::atomic<bool> cancelled_{false};
 };

@@ -6,13 +6,15 @@
 
 namespace lists {
 
-// One field of a row. A CSV field is text; a spreadsheet cell may be a number or a truth
+// One field of a row. A CSV field is text; a spreadsheet cell may be a number, a date or a truth
 // value, which keeps its kind in a spreadsheet output and is read as `text` everywhere else.
 struct Cell {
-    enum class Kind : unsigned char { Text, Number, Boolean };
+    enum class Kind : unsigned char { Text, Number, Boolean, Date };
 
-    std::string_view text; // UTF-8; for a number its digits ("5428", "12.5"), never an exponent
-    double number = 0;
+    // UTF-8; for a number its digits ("5428", "12.5"), never an exponent; for a date as Italians
+    // write it ("01/01/2024", "01/01/2024 10:30", "10:30:15")
+    std::string_view text;
+    double number = 0; // a date's serial number: days since 30/12/1899, the time as a fraction
     Kind kind = Kind::Text;
 };
 

@@ -5,63 +5,16 @@
 #include "csv_reader.h"
 #include "csv_writer.h"
 #include "file_names.h"
-#include "file_stream.h"
+#include "input_kind.h"
 #include "list_converter.h"
 #include "ods_reader.h"
 #include "output_file.h"
 #include "text_decoder.h"
 #include "xlsx_reader.h"
 #include "xlsx_writer.h"
-#include "zip_package.h"
-
-#include <array>
-#include <cstdio>
 
 namespace lists {
 namespace {
-
-enum class InputKind { Text, Xlsx, Ods };
-
-// By the first bytes, not by the name: a workbook renamed .csv is still a workbook.
-InputKind inputKind(const std::filesystem::path& input, const std::string& name) {
-    if (input == "-") {
-        return InputKind::Text;
-    }
-    std::error_code error;
-    if (!std::filesystem::exists(input, error)) {
-        throw ConversionError("Il file " + name + " non esiste.");
-    }
-    if (std::filesystem::is_directory(input, error)) {
-        throw ConversionError("Il file " + name + " è una cartella, non una tabella.");
-    }
-    if (!std::filesystem::is_regular_file(input, error)) {
-        return InputKind::Text; // a pipe: its first bytes, once read, would be gone
-    }
-    std::array<unsigned char, 8> head{};
-    if (std::FILE* file = shell::openFile(input, "rb")) {
-        std::fread(head.data(), 1, head.size(), file);
-        std::fclose(file);
-    }
-    constexpr std::array<unsigned char, 4> kZip = {'P', 'K', 3, 4};
-    constexpr std::array<unsigned char, 8> kOldExcel = {0xD0, 0xCF, 0x11, 0xE0,
-                                                        0xA1, 0xB1, 0x1A, 0xE1};
-    if (std::equal(kOldExcel.begin(), kOldExcel.end(), head.begin())) {
-        throw ConversionError("Il file " + name +
-                              " è nel vecchio formato di Excel (.xls), che non so leggere: "
-                              "salvalo come .xlsx o come CSV.");
-    }
-    if (!std::equal(kZip.begin(), kZip.end(), head.begin())) {
-        return InputKind::Text;
-    }
-    const std::string extension = lowerExtension(input);
-    if (extension == ".ods") {
-        return InputKind::Ods;
-    }
-    if (extension == ".xlsx" || extension == ".xlsm") {
-        return InputKind::Xlsx;
-    }
-    return ZipPackage(input, name).has("content.xml") ? InputKind::Ods : InputKind::Xlsx;
-}
 
 void checkOutput(const std::filesystem::path& input, const std::filesystem::path& output,
                  const std::string& outputName) {
@@ -114,15 +67,19 @@ Summary convertOnce(const Attempt& attempt) {
         break;
     }
     case InputKind::Xlsx: {
-        auto xlsx =
-            std::make_unique<XlsxReader>(request.input, inputName, SheetChoice(request.sheet));
+        auto xlsx = std::make_unique<XlsxReader>(
+            request.input, inputName, SheetChoice(request.sheet), attempt.hooks.cancelled);
         sheetName = xlsx->sheetName();
         reader = std::move(xlsx);
         break;
     }
-    case InputKind::Ods:
-        reader = std::make_unique<OdsReader>(request.input, inputName, SheetChoice(request.sheet));
+    case InputKind::Ods: {
+        auto ods = std::make_unique<OdsReader>(request.input, inputName, SheetChoice(request.sheet),
+                                               attempt.hooks.cancelled);
+        sheetName = ods->sheetName();
+        reader = std::move(ods);
         break;
+    }
     }
 
     std::unique_ptr<TableWriter> writer;

@@ -7,7 +7,7 @@
 #include <vector>
 
 // The list converter as a module that a program loads only when it first converts a list: the
-// main window then starts without liborcus and libxlsxwriter, which cost it memory and time.
+// main window then starts without the spreadsheet libraries, which cost it memory and time.
 namespace lists {
 
 // How a conversion ended, for a caller on the other side of the module's border.

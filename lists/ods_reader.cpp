@@ -1,9 +1,10 @@
 #include "ods_reader.h"
 
+#include "conversion_error.h"
 #include "number_text.h"
 #include "row_builder.h"
+#include "spreadsheet_dates.h"
 #include "spreadsheet_limits.h"
-#include "zip_package.h"
 
 #include <charconv>
 #include <optional>
@@ -11,53 +12,72 @@
 namespace lists {
 namespace {
 
-using orcus::sax::parser_attribute;
-using orcus::sax::parser_element;
+constexpr std::string_view kOffice = "urn:oasis:names:tc:opendocument:xmlns:office:1.0";
+constexpr std::string_view kTable = "urn:oasis:names:tc:opendocument:xmlns:table:1.0";
+constexpr std::string_view kText = "urn:oasis:names:tc:opendocument:xmlns:text:1.0";
+constexpr std::string_view kCalcExtension =
+    "urn:org:documentfoundation:names:experimental:calc:xmlns:calcext:1.0";
+constexpr char kContent[] = "content.xml";
+constexpr char kManifest[] = "META-INF/manifest.xml";
 
-std::uint64_t count(std::string_view text, std::uint64_t limit) {
-    std::uint64_t value = 1;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || value == 0) {
+// A repeat count: 1 when absent or not a number.
+std::uint64_t count(const char* text) {
+    if (text == nullptr) {
         return 1;
     }
-    return std::min(value, limit);
+    std::uint64_t value = 1;
+    const std::string_view view(text);
+    const auto [end, error] = std::from_chars(view.data(), view.data() + view.size(), value);
+    if (error != std::errc() || end != view.data() + view.size() || value == 0) {
+        return 1;
+    }
+    return value;
 }
 
-// The names of the tables, in order, to choose one before reading it.
-struct TableNames {
-    std::vector<std::string> names;
-    std::string name;
+std::string valueOf(const char* value) {
+    return value != nullptr ? std::string(value) : std::string();
+}
 
-    void doctype(const orcus::sax::doctype_declaration&) {}
-    void start_declaration(std::string_view) {}
-    void end_declaration(std::string_view) {}
-    void end_element(const parser_element&) {}
-    void characters(std::string_view, bool) {}
-    void attribute(const parser_attribute& a) {
-        if (a.ns == "table" && a.name == "name") {
-            name = a.value;
+// An encrypted package says so in its manifest; its parts are no XML.
+struct Manifest : XmlHandler {
+    bool encrypted = false;
+    void start(const XmlName& name, const XmlAttributes&) override {
+        encrypted = encrypted || name.local == "encryption-data";
+    }
+    void end(const XmlName&) override {}
+    void text(std::string_view) override {}
+    bool done() const override { return encrypted; }
+};
+
+// The names of the tables, in order, up to the one wanted.
+struct TableNames : XmlHandler {
+    explicit TableNames(const SheetChoice& sheet) : sheet(sheet) {}
+
+    const SheetChoice& sheet;
+    std::vector<std::string> names;
+    bool found = false;
+
+    void start(const XmlName& name, const XmlAttributes& a) override {
+        if (!found && name.is(kTable, "table")) {
+            names.push_back(valueOf(a.find(kTable, "name")));
+            found = sheet.first() || sheet.named(names.back());
         }
     }
-    void start_element(const parser_element& e) {
-        if (e.ns == "table" && e.name == "table") {
-            names.push_back(name);
-        }
-        name.clear();
-    }
+    void end(const XmlName&) override {}
+    void text(std::string_view) override {}
+    bool done() const override { return found; }
 };
 
 // The chosen table's rows. Blank rows are counted and handed over only when a row with text
 // follows, so that the million empty rows LibreOffice declares at a sheet's end cost nothing;
 // empty cells at a row's end are likewise never made.
-struct TableRows {
-    TableRows(int chosen, RowSink& sink, std::uint64_t* row, double* progress, std::size_t size)
-        : chosen(chosen), sink(sink), row(row), progress(progress), size(size) {}
+struct TableRows : XmlHandler {
+    TableRows(int chosen, const ZipArchive& archive, RowSink& sink)
+        : chosen(chosen), archive(archive), sink(sink) {}
 
     int chosen;
+    const ZipArchive& archive;
     RowSink& sink;
-    std::uint64_t* row;
-    double* progress;
-    std::size_t size;
 
     int table = -1;
     bool inTable = false;
@@ -65,130 +85,110 @@ struct TableRows {
     std::uint64_t rowsDone = 0;
     std::uint64_t blankRows = 0;
     std::uint64_t rowRepeat = 1;
-    std::size_t column = 0;
+    std::uint64_t column = 0;
+    std::uint64_t firstFilled = 0; // the row's first column with something, to name it
     bool inCell = false;
     std::uint64_t cellRepeat = 1;
     int paragraphs = 0;
     int inParagraph = 0;
     int annotation = 0;
-    std::string text;
+    std::string shownText; // the cell's paragraphs
+    std::string cellType, cellValue, cellDate, cellBoolean, cellString;
+    bool cellHasString = false;
+    bool cellError = false;
 
-    // Attributes of the element about to start.
-    std::string valueType, value, dateValue, booleanValue, stringValue, rowsRepeated,
-        columnsRepeated, spaces;
-    bool hasStringValue = false;
+    std::string where() const override { return ", dopo la riga " + std::to_string(rowsDone); }
 
-    void doctype(const orcus::sax::doctype_declaration&) {}
-    void start_declaration(std::string_view) {}
-    void end_declaration(std::string_view) {}
+    // The row the next one handed over will be, from 1.
+    std::uint64_t nextRow() const { return rowsDone + blankRows + 1; }
 
-    void attribute(const parser_attribute& a) {
-        if (a.ns == "office") {
-            if (a.name == "value-type") {
-                valueType = a.value;
-            } else if (a.name == "value") {
-                value = a.value;
-            } else if (a.name == "date-value") {
-                dateValue = a.value;
-            } else if (a.name == "boolean-value") {
-                booleanValue = a.value;
-            } else if (a.name == "string-value") {
-                stringValue = a.value;
-                hasStringValue = true;
-            }
-        } else if (a.ns == "table") {
-            if (a.name == "number-rows-repeated") {
-                rowsRepeated = a.value;
-            } else if (a.name == "number-columns-repeated") {
-                columnsRepeated = a.value;
-            }
-        } else if (a.ns == "text" && a.name == "c") {
-            spaces = a.value;
-        }
-    }
-
-    void clearAttributes() {
-        rowsRepeated.clear();
-        columnsRepeated.clear();
-        spaces.clear();
-    }
-
-    void start_element(const parser_element& e) {
-        if (e.ns == "table" && e.name == "table") {
+    void start(const XmlName& name, const XmlAttributes& a) override {
+        if (name.is(kTable, "table")) {
             ++table;
             inTable = table == chosen;
         } else if (!inTable) {
-        } else if (e.ns == "table" && e.name == "table-row") {
-            rowRepeat = count(rowsRepeated, kSheetRows);
+        } else if (name.is(kTable, "table-row")) {
+            rowRepeat = count(a.find(kTable, "number-rows-repeated"));
             builder.clear();
             column = 0;
-            *progress = size == 0 ? 1.0 : static_cast<double>(e.begin_pos) / size;
-        } else if (e.ns == "table" && (e.name == "table-cell" || e.name == "covered-table-cell")) {
+        } else if (name.is(kTable, "table-cell") || name.is(kTable, "covered-table-cell")) {
             inCell = true;
-            cellRepeat = count(columnsRepeated, kSheetColumns);
-            text.clear();
+            cellRepeat = count(a.find(kTable, "number-columns-repeated"));
+            shownText.clear();
             paragraphs = 0;
-            cellType = valueType;
-            cellValue = value;
-            cellDate = dateValue;
-            cellBoolean = booleanValue;
-            cellString = stringValue;
-            cellHasString = hasStringValue;
-        } else if (e.ns == "office" && e.name == "annotation") {
+            cellType = valueOf(a.find(kOffice, "value-type"));
+            cellValue = valueOf(a.find(kOffice, "value"));
+            cellDate = valueOf(a.find(kOffice, "date-value"));
+            cellBoolean = valueOf(a.find(kOffice, "boolean-value"));
+            const char* string = a.find(kOffice, "string-value");
+            cellHasString = string != nullptr && *string != '\0';
+            cellString = valueOf(string);
+            cellError = valueOf(a.find(kCalcExtension, "value-type")) == "error";
+        } else if (name.is(kOffice, "annotation")) {
             ++annotation;
-        } else if (inCell && annotation == 0 && e.ns == "text") {
-            if (e.name == "p" || e.name == "h") {
+        } else if (inCell && annotation == 0 && name.space == kText) {
+            if (name.local == "p" || name.local == "h") {
                 if (paragraphs++ > 0) {
-                    text += '\n';
+                    append("\n");
                 }
                 ++inParagraph;
-            } else if (inParagraph > 0 && e.name == "s") {
-                text.append(count(spaces, 1000), ' ');
-            } else if (inParagraph > 0 && e.name == "tab") {
-                text += '\t';
-            } else if (inParagraph > 0 && e.name == "line-break") {
-                text += '\n';
+            } else if (inParagraph > 0 && name.local == "s") {
+                const std::uint64_t spaces = count(a.find(kText, "c"));
+                if (spaces > kRowBytes) {
+                    tooLong();
+                }
+                append(std::string(spaces, ' '));
+            } else if (inParagraph > 0 && name.local == "tab") {
+                append("\t");
+            } else if (inParagraph > 0 && name.local == "line-break") {
+                append("\n");
             }
         }
-        valueType.clear();
-        value.clear();
-        dateValue.clear();
-        booleanValue.clear();
-        stringValue.clear();
-        hasStringValue = false;
-        clearAttributes();
     }
 
-    void end_element(const parser_element& e) {
+    void end(const XmlName& name) override {
         if (!inTable) {
             return;
         }
-        if (e.ns == "table" && e.name == "table") {
+        if (name.is(kTable, "table")) {
             inTable = false;
-        } else if (e.ns == "table" && e.name == "table-row") {
+        } else if (name.is(kTable, "table-row")) {
             endRow();
-        } else if (e.ns == "table" && (e.name == "table-cell" || e.name == "covered-table-cell")) {
+        } else if (name.is(kTable, "table-cell") || name.is(kTable, "covered-table-cell")) {
             endCell();
             inCell = false;
-        } else if (e.ns == "office" && e.name == "annotation") {
+        } else if (name.is(kOffice, "annotation")) {
             --annotation;
-        } else if (e.ns == "text" && (e.name == "p" || e.name == "h") && inParagraph > 0 &&
-                   annotation == 0) {
+        } else if (name.space == kText && (name.local == "p" || name.local == "h") &&
+                   inParagraph > 0 && annotation == 0) {
             --inParagraph;
         }
     }
 
-    void characters(std::string_view chars, bool) {
+    void text(std::string_view chars) override {
         if (inTable && inCell && inParagraph > 0 && annotation == 0) {
-            text.append(chars);
+            append(chars);
         }
+    }
+
+    [[noreturn]] void tooLong() const {
+        archive.unreadable("la cella " + cellName(column, nextRow()) + " supera i 16 MB");
+    }
+
+    void append(std::string_view chars) {
+        if (shownText.size() + chars.size() > kRowBytes) {
+            tooLong();
+        }
+        shownText.append(chars);
     }
 
     void endCell() {
         std::optional<Cell::Kind> kind;
         double number = 0;
         std::string shown;
-        if (cellType == "float" || cellType == "percentage" || cellType == "currency") {
+        if (cellError) {
+            // The error's text, "#DIV/0!", is the paragraph; the value is a placeholder.
+        } else if (cellType == "float" || cellType == "percentage" || cellType == "currency") {
             const auto [end, error] =
                 std::from_chars(cellValue.data(), cellValue.data() + cellValue.size(), number);
             if (error == std::errc() && end == cellValue.data() + cellValue.size()) {
@@ -196,11 +196,10 @@ struct TableRows {
                 shown = numberText(number);
             }
         } else if (cellType == "date") {
-            kind = Cell::Kind::Text;
-            shown = cellDate.ends_with("T00:00:00") ? cellDate.substr(0, cellDate.size() - 9)
-                                                    : cellDate;
-            if (const std::size_t t = shown.find('T'); t != std::string::npos) {
-                shown[t] = ' ';
+            if (const auto serial = dates::serialOf(cellDate)) {
+                kind = Cell::Kind::Date;
+                number = *serial;
+                shown = dates::text(*serial);
             }
         } else if (cellType == "boolean") {
             kind = Cell::Kind::Boolean;
@@ -210,16 +209,27 @@ struct TableRows {
             kind = Cell::Kind::Text;
             shown = cellString;
         }
-        if (!kind && !text.empty()) {
+        if (!kind && !shownText.empty()) {
             kind = Cell::Kind::Text;
-            shown = text;
+            shown = shownText;
         }
-        if (!kind) {
-            column += cellRepeat;
+        if (!kind || shown.empty()) {
+            // An empty cell, repeated or not, is only a gap before the next one.
+            column += std::min(cellRepeat, kSheetColumns);
             return;
+        }
+        if (column + cellRepeat > kSheetColumns) {
+            archive.unreadable("la cella " + cellName(column, nextRow()) + " si ripete oltre le " +
+                               groupedDigits(kSheetColumns) + " colonne di un foglio");
+        }
+        if (builder.empty()) {
+            firstFilled = column;
         }
         for (std::uint64_t i = 0; i < cellRepeat; ++i) {
             builder.add(column++, *kind, number, shown);
+            if (builder.bytes() > kRowBytes) {
+                archive.unreadable("la riga " + std::to_string(nextRow()) + " supera i 16 MB");
+            }
         }
     }
 
@@ -228,45 +238,49 @@ struct TableRows {
             blankRows = std::min(blankRows + rowRepeat, kSheetRows);
             return;
         }
+        if (rowsDone + blankRows + rowRepeat > kSheetRows) {
+            archive.unreadable("la cella " + cellName(firstFilled, nextRow()) +
+                               (rowRepeat > 1 ? " si ripete" : " sta") + " oltre le " +
+                               groupedDigits(kSheetRows) + " righe di un foglio");
+        }
         const Cell blank;
-        for (; blankRows > 0 && rowsDone < kSheetRows; --blankRows) {
-            *row = ++rowsDone;
+        for (; blankRows > 0; --blankRows) {
+            ++rowsDone;
             sink.row(std::span<const Cell>(&blank, 1), {});
         }
-        blankRows = 0;
         const std::span<const Cell> cells = builder.cells();
-        for (std::uint64_t i = 0; i < rowRepeat && rowsDone < kSheetRows; ++i) {
-            *row = ++rowsDone;
+        for (std::uint64_t i = 0; i < rowRepeat; ++i) {
+            ++rowsDone;
             sink.row(cells, {});
         }
     }
-
-    std::string cellType, cellValue, cellDate, cellBoolean, cellString;
-    bool cellHasString = false;
 };
 
 } // namespace
 
-OdsReader::OdsReader(const std::filesystem::path& path, std::string fileName, SheetChoice sheet)
-    : WorkbookReader(path, std::move(fileName)), sheet_(std::move(sheet)) {}
-
-void OdsReader::readAll(RowSink& sink) {
-    const std::vector<unsigned char> xml = package_.read("content.xml");
-    // The names are read in a pass of their own only when the choice needs them.
-    int chosen = 0;
-    if (!sheet_.first()) {
-        TableNames names;
-        package_.parse(xml, names);
-        chosen = sheet_.pick(names.names);
-        if (chosen < 0) {
-            sheet_.missing(package_.fileName(), names.names);
+OdsReader::OdsReader(const std::filesystem::path& path, std::string fileName,
+                     const SheetChoice& sheet, const std::atomic<bool>* cancelled)
+    : WorkbookReader(path, fileName, cancelled) {
+    if (archive_.has(kManifest)) {
+        Manifest manifest;
+        parse(kManifest, manifest);
+        if (manifest.encrypted) {
+            throw ConversionError("Il file " + fileName +
+                                  " è protetto da password: salvalo senza password e riprova.");
         }
     }
-    TableRows rows(chosen, sink, &row_, &progress_, xml.size());
-    parseSheet(xml, rows);
-    if (rows.table < 0) {
-        sheet_.missing(package_.fileName(), {});
+    TableNames names(sheet);
+    parse(kContent, names);
+    chosen_ = names.found ? static_cast<int>(names.names.size()) - 1 : sheet.pick(names.names);
+    if (chosen_ < 0) {
+        sheet.missing(fileName, names.names);
     }
+    sheetName_ = names.names[chosen_];
+}
+
+void OdsReader::readAll(RowSink& sink) {
+    TableRows rows(chosen_, archive_, sink);
+    parseSheet(kContent, rows);
 }
 
 } // namespace lists

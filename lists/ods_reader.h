@@ -3,24 +3,25 @@
 #include "sheet_choice.h"
 #include "workbook_reader.h"
 
-#include <cstdint>
+#include <atomic>
 #include <filesystem>
-#include <memory>
 #include <string>
 
 namespace lists {
 
 // Reads one sheet (table) of an OpenDocument spreadsheet, as LibreOffice writes it: repeated
-// rows and cells, paragraphs joined by line ends, numbers, dates (AAAA-MM-GG), truth values;
-// comments are left out. Built on liborcus's zip archive and SAX parser.
+// rows and cells, paragraphs joined by line ends, repeated spaces, numbers, dates, truth values
+// and error values; comments are left out. content.xml is parsed as it is inflated. Repeats are
+// expanded only where something follows them, and never beyond a sheet's limits.
 class OdsReader : public WorkbookReader {
 public:
-    OdsReader(const std::filesystem::path& path, std::string fileName, SheetChoice sheet);
+    OdsReader(const std::filesystem::path& path, std::string fileName, const SheetChoice& sheet,
+              const std::atomic<bool>* cancelled = nullptr);
 
     void readAll(RowSink& sink) override;
 
 private:
-    SheetChoice sheet_;
+    int chosen_ = 0;
 };
 
 } // namespace lists

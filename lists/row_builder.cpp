@@ -13,7 +13,7 @@ void RowBuilder::clear() {
 }
 
 void RowBuilder::add(std::size_t column, Cell::Kind kind, double number, std::string_view text) {
-    if (column >= kSheetColumns) {
+    if (column >= kSheetColumns || text.empty()) {
         return;
     }
     entries_.push_back({column, kind, number, texts_.size(), text.size()});

@@ -15,6 +15,9 @@ public:
     // The first sheet, whatever the names: a reader need not know them before.
     bool first() const { return wanted_.empty(); }
 
+    // Whether the sheet of this name is the wanted one by its name.
+    bool named(const std::string& name) const { return name == wanted_; }
+
     // The position (from 0) of the wanted sheet among `names`, or -1.
     int pick(const std::vector<std::string>& names) const;
 

@@ -1,34 +1,45 @@
 #pragma once
 
 #include "cell.h"
-#include "zip_package.h"
+#include "xml_reader.h"
+#include "zip_archive.h"
 
-#include <cstdint>
+#include <atomic>
 #include <filesystem>
+#include <memory>
 #include <string>
-#include <vector>
 
 namespace lists {
 
-// What the .xlsx and .ods readers share: the zip package, and how far the reading has come.
+// What the .xlsx and .ods readers share: the zip package, its parts parsed as they are
+// inflated, and how far the reading of the sheet has come.
 class WorkbookReader : public TableReader {
 public:
-    double progress() const override { return progress_; }
+    double progress() const override { return sheet_ != nullptr ? sheet_->progress() : 0; }
+
+    // The sheet's name, for an output that is a workbook too.
+    const std::string& sheetName() const { return sheetName_; }
 
 protected:
-    WorkbookReader(const std::filesystem::path& path, std::string fileName)
-        : package_(path, std::move(fileName)) {}
+    WorkbookReader(const std::filesystem::path& path, std::string fileName,
+                   const std::atomic<bool>* cancelled)
+        : archive_(path, std::move(fileName)), cancelled_(cancelled) {}
 
-    // Parses a sheet's XML; a failure names the last row read.
-    template <typename Handler>
-    void parseSheet(const std::vector<unsigned char>& xml, Handler& handler) {
-        package_.parse(xml, handler, &row_);
-        progress_ = 1;
+    void parse(const std::string& part, XmlHandler& handler) {
+        const std::unique_ptr<ZipEntry> entry = archive_.open(part);
+        XmlReader(*entry, cancelled_).parse(handler);
     }
 
-    ZipPackage package_;
-    std::uint64_t row_ = 0;
-    double progress_ = 0;
+    // Parses the sheet's part, whose reading is the progress.
+    void parseSheet(const std::string& part, XmlHandler& handler) {
+        sheet_ = archive_.open(part);
+        XmlReader(*sheet_, cancelled_).parse(handler);
+    }
+
+    ZipArchive archive_;
+    const std::atomic<bool>* cancelled_;
+    std::unique_ptr<ZipEntry> sheet_;
+    std::string sheetName_;
 };
 
 } // namespace lists

@@ -1,10 +1,11 @@
 #include "xlsx_reader.h"
 
+#include "conversion_error.h"
 #include "number_text.h"
 #include "row_builder.h"
+#include "spreadsheet_dates.h"
 #include "spreadsheet_limits.h"
 #include "utf8.h" // the verifier's
-#include "zip_package.h"
 
 #include <charconv>
 #include <map>
@@ -13,66 +14,81 @@
 namespace lists {
 namespace {
 
-using orcus::sax::parser_attribute;
-using orcus::sax::parser_element;
-
-// Handlers that keep nothing but what they look for; the base gives the ignored calls.
-struct Handler {
-    void doctype(const orcus::sax::doctype_declaration&) {}
-    void start_declaration(std::string_view) {}
-    void end_declaration(std::string_view) {}
-    void start_element(const parser_element&) {}
-    void end_element(const parser_element&) {}
-    void characters(std::string_view, bool) {}
-    void attribute(const parser_attribute&) {}
+// The parts of a package are matched by their elements' local names, whichever of the
+// format's namespaces (transitional or strict) they use.
+struct Handler : XmlHandler {
+    void end(const XmlName&) override {}
+    void text(std::string_view) override {}
 };
+
+std::string valueOf(const char* value) {
+    return value != nullptr ? std::string(value) : std::string();
+}
+
+template <typename Number> std::optional<Number> numberOf(std::string_view text) {
+    Number value{};
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size()) {
+        return std::nullopt;
+    }
+    return value;
+}
 
 // Relationship targets by id, and the first target of each type (by the type's last word).
 struct Relationships : Handler {
     std::map<std::string, std::string, std::less<>> byId;
     std::map<std::string, std::string, std::less<>> byType;
-    std::string id, type, target;
 
-    void attribute(const parser_attribute& a) {
-        if (a.name == "Id") {
-            id = a.value;
-        } else if (a.name == "Type") {
-            type = a.value.substr(a.value.rfind('/') + 1);
-        } else if (a.name == "Target") {
-            target = a.value;
+    void start(const XmlName& name, const XmlAttributes& a) override {
+        if (name.local != "Relationship") {
+            return;
         }
-    }
-    void start_element(const parser_element& e) {
-        if (e.name == "Relationship") {
-            byId.emplace(id, target);
-            byType.emplace(type, target);
-        }
-        id.clear();
-        type.clear();
-        target.clear();
+        const std::string type = valueOf(a.find({}, "Type"));
+        const std::string target = valueOf(a.find({}, "Target"));
+        byId.emplace(valueOf(a.find({}, "Id")), target);
+        byType.emplace(type.substr(type.rfind('/') + 1), target);
     }
 };
 
-// The workbook's sheets in their order: names and relationship ids.
+// The workbook's sheets in their order: names and relationship ids; and its date system.
 struct Workbook : Handler {
     std::vector<std::string> names;
     std::vector<std::string> ids;
-    std::string name, id;
+    bool date1904 = false;
 
-    void attribute(const parser_attribute& a) {
-        if (a.name == "name") {
-            name = a.value;
-        } else if (a.name == "id" && !a.ns.empty()) {
-            id = a.value;
+    void start(const XmlName& name, const XmlAttributes& a) override {
+        if (name.local == "sheet") {
+            names.push_back(valueOf(a.find({}, "name")));
+            ids.push_back(valueOf(a.findInAnySpace("id")));
+        } else if (name.local == "workbookPr") {
+            const std::string value = valueOf(a.find({}, "date1904"));
+            date1904 = value == "1" || value == "true";
         }
     }
-    void start_element(const parser_element& e) {
-        if (e.name == "sheet") {
-            names.push_back(name);
-            ids.push_back(id);
+};
+
+// Which cell styles show dates: the number format of each <xf> of <cellXfs>.
+struct Styles : Handler {
+    std::map<int, bool> customIsDate;
+    std::vector<int> formats;
+    bool inCellXfs = false;
+
+    void start(const XmlName& name, const XmlAttributes& a) override {
+        if (name.local == "numFmt") {
+            const auto id = numberOf<int>(valueOf(a.find({}, "numFmtId")));
+            if (id) {
+                customIsDate[*id] = dates::isDateFormat(valueOf(a.find({}, "formatCode")));
+            }
+        } else if (name.local == "cellXfs") {
+            inCellXfs = true;
+        } else if (name.local == "xf" && inCellXfs) {
+            formats.push_back(numberOf<int>(valueOf(a.find({}, "numFmtId"))).value_or(0));
         }
-        name.clear();
-        id.clear();
+    }
+    void end(const XmlName& name) override {
+        if (name.local == "cellXfs") {
+            inCellXfs = false;
+        }
     }
 };
 
@@ -115,40 +131,64 @@ std::string unescapeOffice(std::string_view text) {
     return out;
 }
 
-std::string unescaped(std::string_view text) {
-    return text.find("_x") == std::string_view::npos ? std::string(text) : unescapeOffice(text);
+// Unescaped in place only when an escape may be there: the common text is not copied again.
+std::string_view unescaped(const std::string& text, std::string& scratch) {
+    if (text.find("_x") == std::string::npos) {
+        return text;
+    }
+    scratch = unescapeOffice(text);
+    return scratch;
+}
+
+// Text gathered from a part, refused beyond a row's bytes: a cell cannot be longer than that.
+void appendBounded(std::string& to, std::string_view text, const ZipArchive& archive,
+                   const std::string& what) {
+    if (to.size() + text.size() > kRowBytes) {
+        archive.unreadable(what + " supera i 16 MB");
+    }
+    to.append(text);
 }
 
 // The shared strings: the texts of <t> within each <si>, phonetic runs left out.
 struct SharedStrings : Handler {
+    explicit SharedStrings(const ZipArchive& archive) : archive(archive) {}
+
+    const ZipArchive& archive;
     std::string bytes;
     std::vector<std::uint64_t> starts;
-    std::string current;
+    std::string current, scratch;
     bool inText = false;
     int phonetic = 0;
 
-    void start_element(const parser_element& e) {
-        if (e.name == "si") {
+    void start(const XmlName& name, const XmlAttributes&) override {
+        if (name.local == "si") {
             current.clear();
-        } else if (e.name == "t") {
+        } else if (name.local == "t") {
             inText = phonetic == 0;
-        } else if (e.name == "rPh") {
+        } else if (name.local == "rPh") {
             ++phonetic;
         }
     }
-    void end_element(const parser_element& e) {
-        if (e.name == "si") {
+    void end(const XmlName& name) override {
+        if (name.local == "si") {
+            const std::string_view text = unescaped(current, scratch);
+            if (bytes.size() + text.size() + (starts.size() + 1) * sizeof(std::uint64_t) >
+                kSharedStringsBytes) {
+                throw ConversionError("Il file " + archive.fileName() +
+                                      " ha più testi diversi di quanti ne so tenere (oltre "
+                                      "256 MB): salvalo come CSV e riprova.");
+            }
             starts.push_back(bytes.size());
-            bytes += unescaped(current);
-        } else if (e.name == "t") {
+            bytes += text;
+        } else if (name.local == "t") {
             inText = false;
-        } else if (e.name == "rPh") {
+        } else if (name.local == "rPh") {
             --phonetic;
         }
     }
-    void characters(std::string_view text, bool) {
+    void text(std::string_view text) override {
         if (inText) {
-            current.append(text);
+            appendBounded(current, text, archive, "un testo condiviso");
         }
     }
     std::string_view get(std::size_t id) const {
@@ -177,130 +217,133 @@ std::optional<std::size_t> columnOf(std::string_view address) {
     return column - 1;
 }
 
-std::optional<std::uint64_t> number(std::string_view text) {
-    std::uint64_t value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size()) {
-        return std::nullopt;
-    }
-    return value;
-}
-
 // The sheet's rows, handed to the sink as each ends; the rows skipped are blank.
 struct SheetRows : Handler {
-    SheetRows(const SharedStrings& strings, RowSink& sink, std::uint64_t* row, double* progress,
-              std::size_t size)
-        : strings(strings), sink(sink), row(row), progress(progress), size(size) {}
+    SheetRows(const ZipArchive& archive, const SharedStrings& strings,
+              const std::vector<bool>& dateStyles, bool date1904, RowSink& sink)
+        : archive(archive), strings(strings), dateStyles(dateStyles), date1904(date1904),
+          sink(sink) {}
 
+    const ZipArchive& archive;
     const SharedStrings& strings;
+    const std::vector<bool>& dateStyles;
+    bool date1904;
     RowSink& sink;
-    std::uint64_t* row;
-    double* progress;
-    std::size_t size;
 
     RowBuilder builder;
     std::uint64_t rowsDone = 0;
     std::size_t column = 0;
     bool firstCell = true;
-    std::string reference, type, value, inlineText;
+    std::string type, value, scratch;
+    bool date = false;
     bool inValue = false, inInline = false, inText = false;
     int phonetic = 0;
 
-    void attribute(const parser_attribute& a) {
-        if (a.name == "r") {
-            reference = a.value;
-        } else if (a.name == "t") {
-            type = a.value;
-        }
+    std::string where() const override { return ", dopo la riga " + std::to_string(rowsDone); }
+
+    void blankRow() {
+        const Cell blank;
+        ++rowsDone;
+        sink.row(std::span<const Cell>(&blank, 1), {});
     }
 
-    void start_element(const parser_element& e) {
-        const std::string_view name = e.name;
-        if (name == "row") {
-            const std::optional<std::uint64_t> given = number(reference);
+    void start(const XmlName& name, const XmlAttributes& a) override {
+        const std::string_view local = name.local;
+        if (local == "c") {
+            const char* reference = a.find({}, "r");
+            const std::optional<std::size_t> given =
+                reference != nullptr ? columnOf(reference) : std::nullopt;
+            column = given ? *given : (firstCell ? 0 : column + 1);
+            firstCell = false;
+            type = valueOf(a.find({}, "t"));
+            const auto style = numberOf<std::size_t>(valueOf(a.find({}, "s")));
+            date = style && *style < dateStyles.size() && dateStyles[*style];
+            value.clear();
+        } else if (local == "v") {
+            inValue = true;
+        } else if (local == "row") {
+            const char* reference = a.find({}, "r");
+            const auto given =
+                reference != nullptr ? numberOf<std::uint64_t>(reference) : std::nullopt;
             const std::uint64_t index = given && *given > rowsDone ? *given - 1 : rowsDone;
-            const Cell blank;
             while (rowsDone < index && rowsDone < kSheetRows) {
-                *row = ++rowsDone;
-                sink.row(std::span<const Cell>(&blank, 1), {});
+                blankRow();
             }
             builder.clear();
             firstCell = true;
-            *progress = size == 0 ? 1.0 : static_cast<double>(e.begin_pos) / size;
-        } else if (name == "c") {
-            const std::optional<std::size_t> given = columnOf(reference);
-            column = given ? *given : (firstCell ? 0 : column + 1);
-            firstCell = false;
-            cellType = type;
-            value.clear();
-            inlineText.clear();
-        } else if (name == "v") {
-            inValue = true;
-        } else if (name == "is") {
+        } else if (local == "is") {
             inInline = true;
-        } else if (name == "t" && inInline) {
+        } else if (local == "t" && inInline) {
             inText = phonetic == 0;
-        } else if (name == "rPh") {
+        } else if (local == "rPh") {
             ++phonetic;
         }
-        reference.clear();
-        type.clear();
     }
 
-    void end_element(const parser_element& e) {
-        const std::string_view name = e.name;
-        if (name == "v") {
-            inValue = false;
-        } else if (name == "t") {
-            inText = false;
-        } else if (name == "is") {
-            inInline = false;
-        } else if (name == "rPh") {
-            --phonetic;
-        } else if (name == "c") {
+    void end(const XmlName& name) override {
+        const std::string_view local = name.local;
+        if (local == "c") {
             endCell();
-        } else if (name == "row") {
+        } else if (local == "v") {
+            inValue = false;
+        } else if (local == "row") {
             if (rowsDone < kSheetRows) {
-                *row = ++rowsDone;
-                const Cell blank;
-                sink.row(builder.empty() ? std::span<const Cell>(&blank, 1) : builder.cells(), {});
+                if (builder.empty()) {
+                    blankRow();
+                } else {
+                    ++rowsDone;
+                    sink.row(builder.cells(), {});
+                }
             }
+        } else if (local == "t") {
+            inText = false;
+        } else if (local == "is") {
+            inInline = false;
+        } else if (local == "rPh") {
+            --phonetic;
         }
     }
 
-    void characters(std::string_view text, bool) {
-        if (inValue) {
-            value.append(text);
-        } else if (inText) {
-            inlineText.append(text);
+    void text(std::string_view text) override {
+        if (inValue || inText) {
+            appendBounded(value, text, archive, "la cella " + cellName(column, rowsDone + 1));
         }
     }
 
     void endCell() {
-        if (cellType == "s") {
-            if (const std::optional<std::uint64_t> id = number(value)) {
-                builder.add(column, Cell::Kind::Text, 0, strings.get(*id));
+        if (type == "s") {
+            if (const auto id = numberOf<std::uint64_t>(value)) {
+                add(Cell::Kind::Text, 0, strings.get(*id));
             }
-        } else if (cellType == "inlineStr") {
-            builder.add(column, Cell::Kind::Text, 0, unescaped(inlineText));
-        } else if (cellType == "str" || cellType == "e" || cellType == "d") {
-            builder.add(column, Cell::Kind::Text, 0, unescaped(value));
-        } else if (cellType == "b") {
-            const bool truth = value == "1";
-            builder.add(column, Cell::Kind::Boolean, truth ? 1 : 0, truth ? "VERO" : "FALSO");
-        } else if (!value.empty()) {
-            double number = 0;
-            const auto [end, error] =
-                std::from_chars(value.data(), value.data() + value.size(), number);
-            if (error == std::errc() && end == value.data() + value.size()) {
-                builder.add(column, Cell::Kind::Number, number, numberText(number));
+        } else if (type == "inlineStr" || type == "str" || type == "e") {
+            add(Cell::Kind::Text, 0, unescaped(value, scratch));
+        } else if (type == "d") {
+            if (const auto serial = dates::serialOf(value)) {
+                add(Cell::Kind::Date, *serial, dates::text(*serial));
             } else {
-                builder.add(column, Cell::Kind::Text, 0, value);
+                add(Cell::Kind::Text, 0, value);
             }
+        } else if (type == "b") {
+            const bool truth = value == "1";
+            add(Cell::Kind::Boolean, truth ? 1 : 0, truth ? "VERO" : "FALSO");
+        } else if (const auto number = numberOf<double>(value)) {
+            if (date) {
+                const double serial = date1904 ? dates::from1904(*number) : *number;
+                add(Cell::Kind::Date, serial, dates::text(serial));
+            } else {
+                add(Cell::Kind::Number, *number, numberText(*number));
+            }
+        } else {
+            add(Cell::Kind::Text, 0, value);
         }
     }
 
-    std::string cellType;
+    void add(Cell::Kind kind, double number, std::string_view text) {
+        builder.add(column, kind, number, text);
+        if (builder.bytes() > kRowBytes) {
+            archive.unreadable("la riga " + std::to_string(rowsDone + 1) + " supera i 16 MB");
+        }
+    }
 };
 
 // A relationship's target as a part name: absolute ("/xl/...") or relative to `folder`.
@@ -325,12 +368,12 @@ std::string folderOf(std::string_view part) {
 } // namespace
 
 XlsxReader::XlsxReader(const std::filesystem::path& path, std::string fileName,
-                       const SheetChoice& sheet)
-    : WorkbookReader(path, fileName) {
+                       const SheetChoice& sheet, const std::atomic<bool>* cancelled)
+    : WorkbookReader(path, fileName, cancelled) {
     std::string workbookPart = "xl/workbook.xml";
-    if (package_.has("_rels/.rels")) {
+    if (archive_.has("_rels/.rels")) {
         Relationships root;
-        package_.parse(package_.read("_rels/.rels"), root);
+        parse("_rels/.rels", root);
         if (const auto it = root.byType.find("officeDocument"); it != root.byType.end()) {
             workbookPart = partName("", it->second);
         }
@@ -339,11 +382,12 @@ XlsxReader::XlsxReader(const std::filesystem::path& path, std::string fileName,
     Relationships relationships;
     const std::string relationshipsPart =
         folder + "_rels/" + workbookPart.substr(folder.size()) + ".rels";
-    if (package_.has(relationshipsPart)) {
-        package_.parse(package_.read(relationshipsPart), relationships);
+    if (archive_.has(relationshipsPart)) {
+        parse(relationshipsPart, relationships);
     }
     Workbook workbook;
-    package_.parse(package_.read(workbookPart), workbook);
+    parse(workbookPart, workbook);
+    date1904_ = workbook.date1904;
     const int chosen = sheet.pick(workbook.names);
     if (chosen < 0) {
         sheet.missing(fileName, workbook.names);
@@ -351,23 +395,38 @@ XlsxReader::XlsxReader(const std::filesystem::path& path, std::string fileName,
     sheetName_ = workbook.names[chosen];
     const auto target = relationships.byId.find(workbook.ids[chosen]);
     if (target == relationships.byId.end()) {
-        package_.unreadable("il foglio «" + sheetName_ + "» non ha una parte");
+        archive_.unreadable("il foglio «" + sheetName_ + "» non ha una parte");
     }
     sheetPart_ = partName(folder, target->second);
     if (const auto it = relationships.byType.find("sharedStrings");
         it != relationships.byType.end()) {
         sharedStringsPart_ = partName(folder, it->second);
     }
+    if (const auto it = relationships.byType.find("styles"); it != relationships.byType.end()) {
+        readStyles(partName(folder, it->second));
+    }
+}
+
+void XlsxReader::readStyles(const std::string& part) {
+    if (!archive_.has(part)) {
+        return;
+    }
+    Styles styles;
+    parse(part, styles);
+    for (const int format : styles.formats) {
+        const auto custom = styles.customIsDate.find(format);
+        dateStyles_.push_back(custom != styles.customIsDate.end() ? custom->second
+                                                                  : dates::isDateFormat(format));
+    }
 }
 
 void XlsxReader::readAll(RowSink& sink) {
-    SharedStrings strings;
-    if (!sharedStringsPart_.empty() && package_.has(sharedStringsPart_)) {
-        package_.parse(package_.read(sharedStringsPart_), strings);
+    SharedStrings strings(archive_);
+    if (!sharedStringsPart_.empty() && archive_.has(sharedStringsPart_)) {
+        parse(sharedStringsPart_, strings);
     }
-    const std::vector<unsigned char> xml = package_.read(sheetPart_);
-    SheetRows rows(strings, sink, &row_, &progress_, xml.size());
-    parseSheet(xml, rows);
+    SheetRows rows(archive_, strings, dateStyles_, date1904_, sink);
+    parseSheet(sheetPart_, rows);
 }
 
 } // namespace lists

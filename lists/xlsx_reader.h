@@ -3,29 +3,31 @@
 #include "sheet_choice.h"
 #include "workbook_reader.h"
 
-#include <cstdint>
+#include <atomic>
 #include <filesystem>
-#include <memory>
 #include <string>
+#include <vector>
 
 namespace lists {
 
 // Reads one sheet of an .xlsx workbook, as Excel, LibreOffice, openpyxl or libxlsxwriter write
-// it: shared and inline strings, numbers, truth values, and the last computed value of
-// formulas. Built on liborcus's zip archive and SAX parser; the sheet's XML is held in memory
-// while its rows are handed over. A number formatted as a date arrives as its serial number.
+// it: shared and inline strings, numbers, dates (by their cell's number format), truth values,
+// error values, and the last computed value of formulas. The sheet is parsed as it is
+// inflated; only the shared strings are held, up to kSharedStringsBytes.
 class XlsxReader : public WorkbookReader {
 public:
-    XlsxReader(const std::filesystem::path& path, std::string fileName, const SheetChoice& sheet);
+    XlsxReader(const std::filesystem::path& path, std::string fileName, const SheetChoice& sheet,
+               const std::atomic<bool>* cancelled = nullptr);
 
     void readAll(RowSink& sink) override;
 
-    const std::string& sheetName() const { return sheetName_; }
-
 private:
+    void readStyles(const std::string& part);
+
     std::string sheetPart_;
     std::string sharedStringsPart_;
-    std::string sheetName_;
+    bool date1904_ = false;
+    std::vector<bool> dateStyles_; // by the cells' style index
 };
 
 } // namespace lists

@@ -47,14 +47,6 @@ std::string failure(int error) {
     }
 }
 
-std::string columnLetters(std::uint32_t column) {
-    std::string letters;
-    for (std::uint32_t c = column + 1; c > 0; c = (c - 1) / 26) {
-        letters.insert(letters.begin(), static_cast<char>('A' + (c - 1) % 26));
-    }
-    return letters;
-}
-
 } // namespace
 
 XlsxWriter::XlsxWriter(const std::filesystem::path& file, std::string fileName,
@@ -72,6 +64,10 @@ XlsxWriter::XlsxWriter(const std::filesystem::path& file, std::string fileName,
     sheet_ = workbook_add_worksheet(workbook_, sheetNameFor(sheetName).c_str());
     textFormat_ = workbook_add_format(workbook_);
     format_set_num_format(textFormat_, "@");
+    dateFormat_ = workbook_add_format(workbook_);
+    format_set_num_format(dateFormat_, "dd/mm/yyyy");
+    dateTimeFormat_ = workbook_add_format(workbook_);
+    format_set_num_format(dateTimeFormat_, "dd/mm/yyyy hh:mm:ss");
     if (sheet_ == nullptr) {
         throw ConversionError("Impossibile preparare il file " + fileName_ + ".");
     }
@@ -88,7 +84,7 @@ void XlsxWriter::check(int error, std::uint16_t column) {
     if (error == LXW_NO_ERROR) {
         return;
     }
-    const std::string cell = columnLetters(column) + std::to_string(row_ + 1);
+    const std::string cell = cellName(column, row_ + 1);
     if (error == LXW_ERROR_MAX_STRING_LENGTH_EXCEEDED) {
         throw ConversionError("La cella " + cell + " del file " + fileName_ + " supererebbe i " +
                               groupedDigits(kCellCharacters) +
@@ -132,6 +128,13 @@ void XlsxWriter::write(std::span<const Cell> cells, std::string_view, std::size_
         switch (cell.kind) {
         case Cell::Kind::Number:
             check(worksheet_write_number(sheet_, row_, column, cell.number, nullptr), column);
+            break;
+        case Cell::Kind::Date:
+            check(worksheet_write_number(sheet_, row_, column, cell.number,
+                                         cell.number == static_cast<std::uint32_t>(cell.number)
+                                             ? dateFormat_
+                                             : dateTimeFormat_),
+                  column);
             break;
         case Cell::Kind::Boolean:
             check(worksheet_write_boolean(sheet_, row_, column, cell.number != 0, nullptr), column);

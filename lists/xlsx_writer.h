@@ -34,6 +34,8 @@ private:
     lxw_workbook* workbook_ = nullptr;
     lxw_worksheet* sheet_ = nullptr;
     lxw_format* textFormat_ = nullptr;
+    lxw_format* dateFormat_ = nullptr;
+    lxw_format* dateTimeFormat_ = nullptr;
     std::uint32_t row_ = 0;
     bool textColumnsSet_ = false;
     std::string scratch_;

@@ -8,10 +8,12 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
 #include <QTimer>
+#include <QVBoxLayout>
 #include <array>
 #include <initializer_list>
 #include <utility>
@@ -28,28 +30,33 @@ void stackTopFirst(std::initializer_list<QWidget*> topFirst) {
 
 } // namespace
 
-Form1::Form1(MessageBoxes& messages, std::vector<IbanMenuEntry> ibanMenu, FileDrop fileDrop,
-             QWidget* parent)
+Form1::Form1(MessageBoxes& messages, Form1Tools tools, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      messages_(messages), ibanMenu_(std::move(ibanMenu)), fileDrop_(std::move(fileDrop)) {
+      messages_(messages), tools_(std::move(tools)) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Quorvel by Brivanta"));
     setWindowIcon(look::applicationIcon());
-    setFixedSize(look::twipsToPixels(6960), look::twipsToPixels(4785));
     setFont(look::vbFont("MS Sans Serif", 8.25));
+    setPalette(look::designPalette());
     look::setBackColor(this, look::kButtonFace);
     look::setForeColor(this, look::kButtonText);
     setAutoFillBackground(true);
 
+    DesignArea = new QWidget(this);
+    DesignArea->setObjectName(QStringLiteral("DesignArea"));
+    DesignArea->setAccessibleName(QStringLiteral("Calcolo dell'IBAN"));
+    DesignArea->setFixedSize(look::twipsToPixels(6960), look::twipsToPixels(4785));
     createControls();
+    createMenus();
     describeControls();
     stackControls();
     orderTabs();
+    placeMenuBar();
     centreOnScreen();
     connectCommands();
     connectFields();
-    setAcceptDrops(static_cast<bool>(fileDrop_));
+    setAcceptDrops(static_cast<bool>(tools_.convertFiles));
 
     txtABI->setFocus();
     Timer1->start();
@@ -76,6 +83,17 @@ void Form1::orderTabs() {
     for (std::size_t i = 1; i < chain.size(); ++i) {
         setTabOrder(chain[i - 1], chain[i]);
     }
+}
+
+// The window is the designed area with the menu bar above it, and keeps that size.
+void Form1::placeMenuBar() {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->setMenuBar(MenuBar);
+    layout->addWidget(DesignArea);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->activate();
 }
 
 void Form1::centreOnScreen() {

@@ -3,10 +3,10 @@
 #include "promotion_panel.h"
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include <functional>
-#include <vector>
 
 class MessageBoxes;
 class PictureBox;
@@ -19,27 +19,29 @@ class QInputMethodEvent;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
+class QMenuBar;
 class QPushButton;
 class QTimer;
 
-// An entry that the context menu of the IBAN field offers after Qt's own: its text, and what
-// choosing it does with the field's text; the main window is the parent of what it opens.
-struct IbanMenuEntry {
-    QString text;
-    std::function<void(QWidget* mainWindow, const QString& ibanText)> choose;
+// The tools that the main window reaches beyond the calculator: from its menu bar, from the
+// IBAN field's context menu (the IBAN check and the conversion) and by dropping files on it.
+// The main window is the parent of what they open. A tool left empty has its entries disabled
+// and its context-menu entry left out; without `convertFiles` the window takes no drop.
+struct Form1Tools {
+    std::function<void(QWidget* mainWindow, const QString& ibanText)> verifyIban;
+    std::function<void(QWidget* mainWindow)> convertList;
+    std::function<void(QWidget* mainWindow, const QStringList& paths)> convertFiles;
+    std::function<void(QWidget* mainWindow)> showHelp;
+    std::function<void(QWidget* mainWindow)> showAbout;
 };
 
-// What dropping a file on the main window does with the file's path; the main window is the
-// parent of what it opens.
-using FileDrop = std::function<void(QWidget* mainWindow, const QString& path)>;
-
-// The main window: the IBAN calculator with its bank fields and commands, and the promotion
-// panel's controls, whose behaviour the promotion panel supplies.
+// The main window: a menu bar above the designed area, which holds the IBAN calculator with its
+// bank fields and commands, and the promotion panel's controls, whose behaviour the promotion
+// panel supplies.
 class Form1 : public QWidget {
     Q_OBJECT
 public:
-    explicit Form1(MessageBoxes& messages, std::vector<IbanMenuEntry> ibanMenu = {},
-                   FileDrop fileDrop = {}, QWidget* parent = nullptr);
+    explicit Form1(MessageBoxes& messages, Form1Tools tools = {}, QWidget* parent = nullptr);
 
     // The controls that the promotion panel drives.
     PromotionControls promotionControls() const;
@@ -52,9 +54,11 @@ protected:
 
 private:
     void createControls();
+    void createMenus();
     void describeControls();
     void stackControls();
     void orderTabs();
+    void placeMenuBar();
     void centreOnScreen();
     void connectCommands();
     void connectFields();
@@ -86,9 +90,12 @@ private:
     void filterInputMethod(QLineEdit* field, QInputMethodEvent& event);
 
     MessageBoxes& messages_;
-    std::vector<IbanMenuEntry> ibanMenu_;
-    FileDrop fileDrop_;
+    Form1Tools tools_;
     bool forwardingInput_ = false;
+
+    QMenuBar* MenuBar;
+    // The designed controls, placed from its top-left corner as from the window's client area.
+    QWidget* DesignArea;
 
     QTimer* Timer2;
     PictureBox* Record;

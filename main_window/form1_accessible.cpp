@@ -23,7 +23,7 @@ void Form1::describeControls() {
         {txtABI, "ABI", "Il codice della banca: fino a 5 cifre."},
         {txtCAB, "CAB", "Il codice dello sportello: fino a 5 cifre."},
         {txtCC, "Numero di conto corrente",
-         "Fino a 12 lettere e cifre; segni e spazi non contano."},
+         "Fino a 12 caratteri, segni e spazi compresi; l'IBAN ne usa le lettere e le cifre."},
         {txtIBAN, "Codice IBAN", "Il codice IBAN calcolato, da leggere o copiare negli appunti."},
         {CalcolaIBAN, "", "Calcola il codice IBAN da ABI, CAB e numero di conto."},
         {SvuotaCampi, "", "Svuota i campi e il codice IBAN."},

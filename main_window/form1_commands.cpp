@@ -17,25 +17,28 @@ void Form1::connectCommands() {
     connect(CalcolaIBAN, &QPushButton::clicked, this, &Form1::CalcolaIBAN_Click);
     connect(CopyIBAN, &QPushButton::clicked, this, &Form1::CopyIBAN_Click);
     connect(SvuotaCampi, &QPushButton::clicked, this, &Form1::SvuotaCampi_Click);
-    if (!ibanMenu_.empty()) {
+    if (tools_.verifyIban || tools_.convertList) {
         txtIBAN->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(txtIBAN, &QWidget::customContextMenuRequested, this, &Form1::txtIBAN_ContextMenu);
     }
 }
 
-// Qt's own entries, then the given ones; the chosen one runs once the menu has closed.
+// Qt's own entries, then the tools'; the chosen one runs once the menu has closed.
 void Form1::txtIBAN_ContextMenu(const QPoint& position) {
     const std::unique_ptr<QMenu> menu(txtIBAN->createStandardContextMenu());
     menu->addSeparator();
-    std::vector<QAction*> actions;
-    for (const IbanMenuEntry& entry : ibanMenu_) {
-        actions.push_back(menu->addAction(entry.text));
-    }
+    const QAction* verify =
+        tools_.verifyIban ? menu->addAction(QString::fromUtf8("Verifica un IBAN…")) : nullptr;
+    const QAction* convert =
+        tools_.convertList ? menu->addAction(QString::fromUtf8("Converti un elenco…")) : nullptr;
     const QAction* chosen = menu->exec(txtIBAN->mapToGlobal(position));
-    for (std::size_t i = 0; i < actions.size(); ++i) {
-        if (actions[i] == chosen) {
-            ibanMenu_[i].choose(this, txtIBAN->text());
-        }
+    if (chosen == nullptr) {
+        return;
+    }
+    if (chosen == verify) {
+        tools_.verifyIban(this, txtIBAN->text());
+    } else if (chosen == convert) {
+        tools_.convertList(this);
     }
 }
 

@@ -101,7 +101,7 @@ void Form1::createControls() {
 
     Timer2 = timer(this, "Timer2", 800);
 
-    Record = pictureBox(this, "Record", PictureBox::Border::Sunken3D, look::badgePicture());
+    Record = pictureBox(DesignArea, "Record", PictureBox::Border::Sunken3D, look::badgePicture());
     look::setTwipsGeometry(Record, -45, 3960, 7000, 1185);
 
     DilloAdAmico = label<LinkLabel>(Record, "DilloAdAmico", QString::fromUtf8(kBannerText),
@@ -123,15 +123,15 @@ void Form1::createControls() {
 
     Timer1 = timer(this, "Timer1", 120);
 
-    SvuotaCampi = button(this, "SvuotaCampi", QStringLiteral("Svuota tutto"),
+    SvuotaCampi = button(DesignArea, "SvuotaCampi", QStringLiteral("Svuota tutto"),
                          look::vbFont("Tahoma", 9.75, true), 0x008080FF, hand);
     look::setTwipsGeometry(SvuotaCampi, 5700, 240, 1155, 615);
 
-    CopyIBAN = button(this, "CopyIBAN", QStringLiteral("Copia negli appunti di Windows"),
+    CopyIBAN = button(DesignArea, "CopyIBAN", QStringLiteral("Copia negli appunti di Windows"),
                       look::vbFont("Tahoma", 8.25), kButtonFace, hand);
     look::setTwipsGeometry(CopyIBAN, 4440, 1140, 2415, 495);
 
-    bvLOGO = pictureBox(this, "bvLOGO", PictureBox::Border::FlatSingle, look::logoPicture());
+    bvLOGO = pictureBox(DesignArea, "bvLOGO", PictureBox::Border::FlatSingle, look::logoPicture());
     look::setTwipsGeometry(bvLOGO, 120, 2160, 6735, 915);
 
     bvURL = label<LinkLabel>(bvLOGO, "bvURL", QString::fromLatin1(identity::kVendorHome),
@@ -143,37 +143,38 @@ void Form1::createControls() {
                        look::kWhite, kButtonText);
     bvLOGO->placeInClientArea(bvRecapiti, 3840, 150, 1995, 405);
 
-    txtIBAN = textBox(this, "txtIBAN", look::vbFont("Arial", 12.75, true), 0x00C0E0FF, look::kBlue);
+    txtIBAN =
+        textBox(DesignArea, "txtIBAN", look::vbFont("Arial", 12.75, true), 0x00C0E0FF, look::kBlue);
     look::setTwipsGeometry(txtIBAN, 120, 1200, 4155, 390);
     txtIBAN->setAlignment(Qt::AlignCenter);
     txtIBAN->setReadOnly(true);
 
-    CalcolaIBAN = button(this, "CalcolaIBAN", QStringLiteral("Calcola IBAN"),
+    CalcolaIBAN = button(DesignArea, "CalcolaIBAN", QStringLiteral("Calcola IBAN"),
                          look::vbFont("Tahoma", 9.75, true), 0x0080FF80, hand);
     look::setTwipsGeometry(CalcolaIBAN, 4440, 240, 1155, 615);
 
     const QFont fieldFont = look::vbFont("MS Sans Serif", 9.75, true);
-    txtCC = textBox(this, "txtCC", fieldFont, kWindowBackground, kWindowText);
+    txtCC = textBox(DesignArea, "txtCC", fieldFont, kWindowBackground, kWindowText);
     look::setTwipsGeometry(txtCC, 1920, 420, 2355, 360);
-    txtCAB = textBox(this, "txtCAB", fieldFont, kWindowBackground, kWindowText);
+    txtCAB = textBox(DesignArea, "txtCAB", fieldFont, kWindowBackground, kWindowText);
     look::setTwipsGeometry(txtCAB, 1020, 420, 795, 360);
     // The first field carries the focus highlight from the start.
-    txtABI = textBox(this, "txtABI", fieldFont, look::kYellow, kWindowText);
+    txtABI = textBox(DesignArea, "txtABI", fieldFont, look::kYellow, kWindowText);
     look::setTwipsGeometry(txtABI, 120, 420, 795, 360);
 
-    Frame1 = new QFrame(this);
+    Frame1 = new QFrame(DesignArea);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Frame1->setFrameStyle(QFrame::HLine | QFrame::Sunken);
     Frame1->setAutoFillBackground(true);
     paint(Frame1, kButtonFace, kButtonText);
     look::setTwipsGeometry(Frame1, -60, 3540, 7060, 30);
 
-    Label6 = label(this, "Label6",
+    Label6 = label(DesignArea, "Label6",
                    QString::fromUtf8("Quorvel è gratuito: puoi copiarlo e regalarlo a chi vuoi."),
                    look::vbFont("Tahoma", 8.25, true), centred, true, kButtonFace, 0x00800000);
     look::setTwipsGeometry(Label6, 0, 3120, 6960, 465);
 
-    Label5 = label(this, "Label5",
+    Label5 = label(DesignArea, "Label5",
                    QString::fromUtf8("Solo le Banche possono rilasciare i codici IBAN, pertanto, "
                                      "l'utilizzo del presente software è da intendersi "
                                      "esclusivamente a scopo di controllo e/o didattico."),
@@ -181,26 +182,27 @@ void Form1::createControls() {
     look::setTwipsGeometry(Label5, 120, 1740, 6675, 495);
 
     const QFont captionFont = look::vbFont("MS Sans Serif", 8.25, true);
-    Label4 = label(this, "Label4", QStringLiteral("Codice IBAN"), captionFont, left, true,
+    Label4 = label(DesignArea, "Label4", QStringLiteral("Codice IBAN"), captionFont, left, true,
                    kButtonFace, kButtonText);
     look::setTwipsGeometry(Label4, 120, 970, 1275, 255);
-    Label3 = label(this, "Label3", QStringLiteral("NR. CONTO CORRENTE"), captionFont, left, true,
-                   kButtonFace, kButtonText);
+    Label3 = label(DesignArea, "Label3", QStringLiteral("NR. CONTO CORRENTE"), captionFont, left,
+                   true, kButtonFace, kButtonText);
     look::setTwipsGeometry(Label3, 1980, 180, 2295, 255);
-    Label2 = label(this, "Label2", QStringLiteral("CAB"), captionFont, left, true, kButtonFace,
-                   kButtonText);
+    Label2 = label(DesignArea, "Label2", QStringLiteral("CAB"), captionFont, left, true,
+                   kButtonFace, kButtonText);
     look::setTwipsGeometry(Label2, 1080, 180, 495, 255);
-    Label1 = label(this, "Label1", QStringLiteral("ABI"), captionFont, left, true, kButtonFace,
-                   kButtonText);
+    Label1 = label(DesignArea, "Label1", QStringLiteral("ABI"), captionFont, left, true,
+                   kButtonFace, kButtonText);
     look::setTwipsGeometry(Label1, 180, 180, 435, 195);
 
-    TxtSpot = label<LinkLabel>(this, "TxtSpot", QString(), look::vbFont("Verdana", 9.75, true),
-                               centred, false, kButtonFace, look::kYellow);
+    TxtSpot =
+        label<LinkLabel>(DesignArea, "TxtSpot", QString(), look::vbFont("Verdana", 9.75, true),
+                         centred, false, kButtonFace, look::kYellow);
     look::setTwipsGeometry(TxtSpot, 0, 3630, 6915, 255);
     TxtSpot->setCursor(hand);
 
-    Shape2 = shape(this, "Shape2", false, kButtonFace);
+    Shape2 = shape(DesignArea, "Shape2", false, kButtonFace);
     look::setTwipsGeometry(Shape2, 0, 2370, 6975, 1005);
-    Shape1 = shape(this, "Shape1", true, look::kBlack);
+    Shape1 = shape(DesignArea, "Shape1", true, look::kBlack);
     look::setTwipsGeometry(Shape1, 0, 3570, 6945, 1635);
 }

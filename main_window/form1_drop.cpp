@@ -7,30 +7,35 @@
 
 namespace {
 
-// The first local file (not a folder) that the drag carries; empty when there is none.
-QString draggedFile(const QMimeData* data) {
+// The local files that the drag carries, in its order; empty when there is none. Folders come
+// along with files, so that the conversion tells that it cannot take them; a drag of folders
+// alone is not taken.
+QStringList draggedFiles(const QMimeData* data) {
     if (data == nullptr || !data->hasUrls()) {
         return {};
     }
+    QStringList paths;
+    bool anyFile = false;
     for (const QUrl& url : data->urls()) {
-        if (url.isLocalFile() && !QFileInfo(url.toLocalFile()).isDir()) {
-            return url.toLocalFile();
+        if (url.isLocalFile()) {
+            paths << url.toLocalFile();
+            anyFile = anyFile || !QFileInfo(paths.back()).isDir();
         }
     }
-    return {};
+    return anyFile ? paths : QStringList();
 }
 
 } // namespace
 
 bool Form1::takeFileDrag(QEvent* event) {
-    if (!fileDrop_) {
+    if (!tools_.convertFiles) {
         return false;
     }
     switch (event->type()) {
     case QEvent::DragEnter:
     case QEvent::DragMove: {
         auto* drag = static_cast<QDragMoveEvent*>(event);
-        if (draggedFile(drag->mimeData()).isEmpty()) {
+        if (draggedFiles(drag->mimeData()).isEmpty()) {
             return false;
         }
         drag->acceptProposedAction();
@@ -38,15 +43,15 @@ bool Form1::takeFileDrag(QEvent* event) {
     }
     case QEvent::Drop: {
         auto* drop = static_cast<QDropEvent*>(event);
-        const QString path = draggedFile(drop->mimeData());
-        if (path.isEmpty()) {
+        const QStringList paths = draggedFiles(drop->mimeData());
+        if (paths.isEmpty()) {
             return false;
         }
         drop->acceptProposedAction();
-        // After the drop has ended: the file manager that dragged it is not kept waiting
+        // After the drop has ended: the file manager that dragged them is not kept waiting
         // while the conversion asks or tells anything.
         QMetaObject::invokeMethod(
-            this, [this, path] { fileDrop_(this, path); }, Qt::QueuedConnection);
+            this, [this, paths] { tools_.convertFiles(this, paths); }, Qt::QueuedConnection);
         return true;
     }
     default:

@@ -2,7 +2,6 @@
 
 #include "embedded_pictures.h"
 
-#include <QApplication>
 #include <QImage>
 #include <QLineEdit>
 #include <QPalette>
@@ -23,18 +22,18 @@ const char* const kHeight = "twipsHeight";
 const char* const kBackColor = "BackColor";
 const char* const kForeColor = "ForeColor";
 
-QPalette::ColorRole systemRole(quint32 index) {
+// The system colours the designs name, as Qt's own light palette gives them: the windows keep
+// them whatever the desktop's theme, so that no designed text lands on a background of the
+// theme's (white on white, red on dark grey).
+QColor systemColor(quint32 index) {
     switch (index) {
-    case 0x05:
-        return QPalette::Base;
-    case 0x08:
-        return QPalette::Text;
-    case 0x0F:
-        return QPalette::Button;
-    case 0x12:
-        return QPalette::ButtonText;
-    default:
-        return QPalette::Window;
+    case 0x05: // window background
+        return Qt::white;
+    case 0x08: // window text
+    case 0x12: // button text
+        return Qt::black;
+    default: // 0x0F, button face
+        return QColor(0xEF, 0xEF, 0xEF);
     }
 }
 
@@ -81,9 +80,39 @@ void setTwipsTop(QWidget* w, double top) {
 
 QColor toQColor(VbColor value) {
     if (value & 0x80000000u) {
-        return QApplication::palette().color(systemRole(value & 0xFFu));
+        return systemColor(value & 0xFFu);
     }
     return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
+}
+
+QPalette designPalette() {
+    const QColor face = systemColor(0x0F);
+    const QColor base = systemColor(0x05);
+    const QColor text = systemColor(0x08);
+    const QColor light = face.lighter(150);
+    const QColor mid = face.darker(130);
+    const QColor dark = face.darker(150);
+    QPalette p(text, face, light, dark, mid, text, base);
+    p.setColor(QPalette::Midlight, mid.lighter(110));
+    p.setColor(QPalette::Shadow, dark.darker(135));
+    p.setColor(QPalette::Highlight, QColor(0x30, 0x8C, 0xC6));
+    p.setColor(QPalette::HighlightedText, Qt::white);
+    p.setColor(QPalette::Link, Qt::blue);
+    p.setColor(QPalette::LinkVisited, Qt::magenta);
+    p.setColor(QPalette::AlternateBase, face);
+    p.setColor(QPalette::ToolTipBase, QColor(0xFF, 0xFF, 0xDC));
+    p.setColor(QPalette::ToolTipText, text);
+    QColor placeholder = text;
+    placeholder.setAlpha(128);
+    p.setColor(QPalette::PlaceholderText, placeholder);
+    const QColor disabledText(0xBE, 0xBE, 0xBE);
+    for (const QPalette::ColorRole role :
+         {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+        p.setColor(QPalette::Disabled, role, disabledText);
+    }
+    p.setColor(QPalette::Disabled, QPalette::Base, face);
+    p.setColor(QPalette::Disabled, QPalette::Highlight, QColor(0x91, 0x91, 0x91));
+    return p;
 }
 
 void setBackColor(QWidget* w, VbColor value) {

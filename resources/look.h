@@ -4,6 +4,7 @@
 #include <QCursor>
 #include <QFont>
 #include <QIcon>
+#include <QPalette>
 #include <QPixmap>
 #include <QtGlobal>
 
@@ -43,8 +44,12 @@ double twipsWidth(const QWidget* w);
 double twipsHeight(const QWidget* w);
 void setTwipsTop(QWidget* w, double top);
 
-// A system colour resolves through the application palette; an RGB value is taken as it is.
+// A system colour resolves to the designs' own light palette, never to the desktop's; an RGB
+// value is taken as it is.
 QColor toQColor(VbColor value);
+// The whole palette of a designed window: the system colours above, and the edges, selection
+// and disabled colours that go with them. Set on the window before its controls' colours.
+QPalette designPalette();
 void setBackColor(QWidget* w, VbColor value);
 void setForeColor(QWidget* w, VbColor value);
 VbColor backColor(const QWidget* w);

@@ -10,9 +10,6 @@ class QClipboard;
 // Opens the one "Verifica IBAN" window, or brings it forward when it is open already.
 class VerifyWindowOpener {
 public:
-    // The text of the entry that opens it in the IBAN field's context menu.
-    static constexpr char kMenuText[] = "Verifica un IBAN…";
-
     explicit VerifyWindowOpener(QClipboard& clipboard);
 
     // A window not on screen opens beside `owner` with `ibanText` in its field when it holds

@@ -2,9 +2,14 @@
 relative to the client area of each control's container, and the pixel points derived from
 them."""
 
-from desktop import px
+TWIPS_PER_PIXEL = 15
 
-# Form1's client area.
+
+def px(twips):
+    return round(twips / TWIPS_PER_PIXEL)
+
+
+# The designed client area of the main window, below its menu bar.
 CLIENT = (6960, 4785)
 CLIENT_PX = (px(CLIENT[0]), px(CLIENT[1]))
 

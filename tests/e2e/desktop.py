@@ -10,14 +10,10 @@ import tempfile
 import time
 import unittest
 
+from design import CLIENT_PX
 from xserver import XConnection, Xvfb
 
-TWIPS_PER_PIXEL = 15
 MAIN_TITLE = "Quorvel by Brivanta"
-
-
-def px(twips):
-    return round(twips / TWIPS_PER_PIXEL)
 
 
 def wait_until(condition, timeout, what, interval=0.05):
@@ -33,9 +29,14 @@ def wait_until(condition, timeout, what, interval=0.05):
 
 
 class Window:
+    """A window on the screen. Positions given to its methods are relative to `origin` in its
+    client area: the top-left corner of the designed area, which in the main window lies below
+    the menu bar."""
+
     def __init__(self, desktop, window_id):
         self.desktop = desktop
         self.id = window_id
+        self.origin = (0, 0)
 
     def geometry(self):
         """(x, y, width, height) of the window's client area on the screen. xdotool would add
@@ -52,9 +53,16 @@ class Window:
     def title(self):
         return self.desktop.xdotool("getwindowname", self.id).rstrip("\n")
 
+    def area(self):
+        """(x, y, width, height) on the screen of the area from `origin` to the client area's
+        bottom-right corner."""
+        left, top, width, height = self.geometry()
+        return (left + self.origin[0], top + self.origin[1], width - self.origin[0],
+                height - self.origin[1])
+
     def grab(self, x=0, y=0, width=None, height=None):
-        """Pixels of the client area, or of a rectangle of it (client coordinates)."""
-        left, top, full_width, full_height = self.geometry()
+        """Pixels of the area, or of a rectangle of it."""
+        left, top, full_width, full_height = self.area()
         return self.desktop.screen.grab(left + x, top + y,
                                         width if width is not None else full_width,
                                         height if height is not None else full_height)
@@ -63,7 +71,7 @@ class Window:
         return self.grab(x, y, 1, 1).pixel(0, 0)
 
     def mouse_move(self, x, y):
-        left, top, _, _ = self.geometry()
+        left, top, _, _ = self.area()
         self.desktop.mouse_move(left + x, top + y)
 
     def click(self, x, y, button=1):
@@ -106,6 +114,8 @@ class Desktop:
                 self.main = wait_until(lambda: self.find_window(MAIN_TITLE), 30,
                                        f"the window {MAIN_TITLE!r}")
                 self.wait_until_active(self.main)
+                # The designed area fills the client area below the menu bar.
+                self.main.origin = (0, self.main.geometry()[3] - CLIENT_PX[1])
             except AssertionError as error:
                 raise AssertionError(f"{error}\n{self.describe()}") from None
         except BaseException:

@@ -20,6 +20,13 @@ BANNER = "Dillo a un AMICO. Fai scaricare Quorvel anche a lui: CLICCA QUI"
 # Every control of the main window that a screen reader lists: role and name.
 MAIN_WINDOW = [
     ("frame", "Quorvel by Brivanta"),
+    ("menu bar", "Barra dei menu"),
+    ("popup menu", "File"),
+    ("menu item", "Converti un elenco…"),
+    ("popup menu", "Strumenti"),
+    ("menu item", "Verifica un IBAN…"),
+    ("popup menu", "Aiuto"),
+    ("menu item", "Informazioni su Brivanta IBAN…"),
     ("text", "ABI"),
     ("text", "CAB"),
     ("text", "Numero di conto corrente"),
@@ -115,8 +122,9 @@ class AccessibilityTest(DesktopTestCase):
         present = {(a.getRoleName(), a.name) for a in tree(window)}
         for role, name in expected:
             self.assertIn((role, name), present)
-        # Nothing is left without a name.
-        unnamed = [a.getRoleName() for a in tree(window) if not a.name]
+        # Nothing is left without a name, but the menus' separators.
+        unnamed = [a.getRoleName() for a in tree(window)
+                   if not a.name and a.getRoleName() != "separator"]
         self.assertEqual(unnamed, [])
 
     def press(self, accessible):
@@ -132,6 +140,9 @@ class AccessibilityTest(DesktopTestCase):
         self.assertEqual(len(links), 3)
         # The fields say what they want; the result field reads back as text.
         self.assertIn("5 cifre", find(self.window, "text", "ABI").description)
+        # The key rule counts every character of the account, signs and spaces too.
+        account = find(self.window, "text", "Numero di conto corrente").description
+        self.assertIn("12 caratteri, segni e spazi compresi", account)
         self.assertTrue(find(self.window, "text", "Codice IBAN").getState().contains(
             pyatspi.STATE_READ_ONLY))
 

@@ -72,7 +72,15 @@ class MainWindowTest(DesktopTestCase):
 
     def test_first_frame(self):
         self.assertEqual(self.main.title(), "Quorvel by Brivanta")
-        self.assertEqual(self.main.geometry()[2:], design.CLIENT_PX)
+        # The menu bar spans the window's width above the designed area, which alone holds
+        # the controls at the design's positions (all the checks below are relative to it).
+        _, _, width, height = self.main.geometry()
+        menu_height = self.main.origin[1]
+        self.assertEqual(width, design.CLIENT_PX[0])
+        self.assertTrue(15 <= menu_height <= 40, f"a menu bar {menu_height} pixels high")
+        self.assertEqual(self.main.area()[2:], design.CLIENT_PX)
+        titles = self.main.grab(0, -menu_height, width, menu_height)
+        self.assertGreater(colours.count(titles, colours.is_dark), 40)
         frame = self.main.grab()
         self.assert_field_colour(frame, design.TXT_ABI, colours.YELLOW, "txtABI")
         self.assert_field_colour(frame, design.TXT_CAB, colours.WHITE, "txtCAB")
@@ -210,6 +218,49 @@ class MainWindowTest(DesktopTestCase):
         self.desktop.key("Return", "space")
         self.close_warning("txtABI")
         self.copied("")
+
+
+class MenuBarTest(DesktopTestCase):
+    """The menu bar from the keyboard alone: Alt and an access key open a menu, a letter or the
+    arrows and Enter choose an entry."""
+
+    exited = False
+
+    def iban_ink(self):
+        return colours.count(self.main.grab(*design.inside(design.TXT_IBAN)), colours.is_blue)
+
+    def test_tools_and_calculator_from_the_menus(self):
+        expected = expected_iban("1234", "987", "ab-12 345")
+        self.type_codes("1234", "987", "ab-12 345")
+        self.desktop.key("alt+s", "c")
+        wait_until(lambda: self.iban_ink() > 50, 5, "the IBAN")
+        # "Copia IBAN" has no access key of its own: two steps down from the first entry.
+        self.desktop.key("alt+s", "Down", "Down", "Return")
+        wait_until(lambda: self.desktop.clipboard() == expected, 10, f"{expected} copied")
+        self.desktop.key("alt+s", "Return")
+        verify = self.desktop.wait_for_window("Verifica IBAN")
+        self.desktop.key("Escape")
+        self.desktop.wait_until_gone("Verifica IBAN")
+        self.desktop.wait_until_active(self.main)
+        # "Svuota tutto" shares its access key with "Verifica un IBAN…": V moves on to it.
+        self.desktop.key("alt+s", "v", "Return")
+        wait_until(lambda: self.iban_ink() == 0, 5, "the IBAN field to empty")
+        self.assertFalse(verify.exists())
+
+        self.desktop.key("alt+f", "c")
+        self.desktop.wait_for_window("Converti un elenco")
+        self.desktop.key("Escape")
+        self.desktop.wait_until_gone("Converti un elenco")
+        self.desktop.wait_until_active(self.main)
+
+    def test_exit_from_the_file_menu(self):
+        self.desktop.key("alt+f", "e")
+        self.assertEqual(self.desktop.program.wait(timeout=30), 0, self.desktop.output())
+        self.exited = True
+
+    def tearDown(self):
+        if not self.exited:
+            super().tearDown()
 
 
 if __name__ == "__main__":

@@ -1,4 +1,5 @@
 #include "box_answerer.h"
+#include "desktop_theme.h"
 #include "font_preload.h"
 #include "frm_email.h"
 #include "look.h"
@@ -45,6 +46,7 @@ private slots:
     void design_data();
     void design();
     void fieldsCoverTheEndOfTheirCaptions();
+    void coloursHoldUnderADarkLargeTheme();
     void windowSettings();
     void openingHighlightsTheFriendsAddress();
     void tabAndShiftTabMoveTheHighlight();
@@ -248,6 +250,16 @@ void FrmEmailTest::fieldsCoverTheEndOfTheirCaptions() {
         const QPoint overlap = f->geometry().topLeft() + QPoint(3, 8);
         QCOMPARE(f->parentWidget()->childAt(overlap), f);
     }
+}
+
+// The dialog as drawn on the default light theme, pixel for pixel, when the desktop's theme is
+// dark with large fonts.
+void FrmEmailTest::coloursHoldUnderADarkLargeTheme() {
+    const QImage light = window->grab().toImage();
+    const DarkLargeTheme dark;
+    QCOMPARE(window->grab().toImage(), light);
+    frmEMAIl built(*launcher, messages, owner.get());
+    QCOMPARE(built.grab().toImage(), light);
 }
 
 void FrmEmailTest::windowSettings() {

@@ -75,9 +75,16 @@ struct Window {
     // The real module, from the build tree.
     ListConversion lists{boxes, launcher, [this](QWidget*) { return chosen; },
                          ListConversion::moduleConverter({QStringLiteral(BVIBAN_MODULE_DIR)})};
-    Form1 form{boxes, {}, [this](QWidget* mainWindow, const QString& path) {
-                   lists.convert(mainWindow, path);
-               }};
+    Form1 form{boxes, tools()};
+
+    Form1Tools tools() {
+        Form1Tools t;
+        t.convertList = [this](QWidget* mainWindow) { lists.chooseAndConvert(mainWindow); };
+        t.convertFiles = [this](QWidget* mainWindow, const QStringList& paths) {
+            lists.convert(mainWindow, paths);
+        };
+        return t;
+    }
 
     Window() {
         form.show();

@@ -6,6 +6,7 @@ import csv
 import io
 import os
 import random
+import resource
 import signal
 import subprocess
 import tempfile
@@ -38,6 +39,16 @@ def run(*args, stdin=None):
                           timeout=120)
 
 
+def run_within(megabytes, *args):
+    """run() with the program's data (heap and all writable memory) limited: an allocation
+    beyond the limit fails, and the program says "Memoria insufficiente"."""
+    def limit():
+        size = megabytes * 1024 * 1024
+        resource.setrlimit(resource.RLIMIT_DATA, (size, size))
+    return subprocess.run([CLI, "converti", *args], capture_output=True, timeout=120,
+                          preexec_fn=limit)
+
+
 def read_bytes(path):
     with open(path, "rb") as f:
         return f.read()
@@ -46,6 +57,69 @@ def read_bytes(path):
 def read_csv(path, separator, encoding="utf-8-sig"):
     with open(path, newline="", encoding=encoding) as f:
         return list(csv.reader(f, delimiter=separator))
+
+
+MAIN = "http://schemas.openxmlformats.org/spreadsheetml/2006/main"
+RELATIONS = "http://schemas.openxmlformats.org/officeDocument/2006/relationships"
+INLINE = '<c r="%s" t="inlineStr"><is><t>%s</t></is></c>'
+ODS_NAMESPACES = (
+    'xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0" '
+    'xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0" '
+    'xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0" '
+    'xmlns:calcext="urn:org:documentfoundation:names:experimental:calc:xmlns:calcext:1.0"')
+
+
+def write_xlsx(path, sheet_data, prologue=""):
+    """A workbook by hand: one sheet whose <sheetData> holds `sheet_data`."""
+    with zipfile.ZipFile(path, "w", zipfile.ZIP_DEFLATED) as xlsx:
+        xlsx.writestr("xl/workbook.xml", '<workbook xmlns="%s" xmlns:r="%s"><sheets><sheet '
+                      'name="Foglio1" sheetId="1" r:id="rId1"/></sheets></workbook>'
+                      % (MAIN, RELATIONS))
+        xlsx.writestr("xl/_rels/workbook.xml.rels", '<Relationships><Relationship Id="rId1" '
+                      'Type="%s/worksheet" Target="worksheets/sheet1.xml"/></Relationships>'
+                      % RELATIONS)
+        xlsx.writestr("xl/worksheets/sheet1.xml", '%s<worksheet xmlns="%s"><sheetData>%s'
+                      '</sheetData></worksheet>' % (prologue, MAIN, sheet_data))
+    return path
+
+
+def write_ods(path, tables, manifest=""):
+    """An OpenDocument spreadsheet by hand: `tables` is the XML inside <office:spreadsheet>."""
+    with zipfile.ZipFile(path, "w") as ods:
+        ods.writestr("mimetype", "application/vnd.oasis.opendocument.spreadsheet")
+        if manifest:
+            ods.writestr("META-INF/manifest.xml", manifest)
+        ods.writestr("content.xml", '<?xml version="1.0" encoding="UTF-8"?><office:document-'
+                     'content %s><office:body><office:spreadsheet>%s</office:spreadsheet>'
+                     '</office:body></office:document-content>' % (ODS_NAMESPACES, tables),
+                     zipfile.ZIP_DEFLATED)
+    return path
+
+
+def ods_row(*cells, repeat=1):
+    """A row of string cells; a cell given as (text, n) is repeated n times."""
+    xml = ""
+    for cell in cells:
+        text, times = cell if isinstance(cell, tuple) else (cell, 1)
+        xml += ('<table:table-cell table:number-columns-repeated="%d" office:value-type='
+                '"string"><text:p>%s</text:p></table:table-cell>' % (times, text))
+    return '<table:table-row table:number-rows-repeated="%d">%s</table:table-row>' % (repeat, xml)
+
+
+def claim_size(path, part, size):
+    """Makes the zip's headers (local and central) claim `size` bytes for `part`."""
+    data = bytearray(read_bytes(path))
+    name = part.encode()
+    for signature, name_length, name_at, size_at in ((b"PK\x03\x04", 26, 30, 22),
+                                                     (b"PK\x01\x02", 28, 46, 24)):
+        at = data.find(signature)
+        while at >= 0:
+            length = int.from_bytes(data[at + name_length:at + name_length + 2], "little")
+            if data[at + name_at:at + name_at + length] == name:
+                data[at + size_at:at + size_at + 4] = size.to_bytes(4, "little")
+            at = data.find(signature, at + 4)
+    with open(path, "wb") as f:
+        f.write(data)
 
 
 class Folder(unittest.TestCase):
@@ -220,24 +294,14 @@ class RealFiles(Folder):
     def test_xlsx_cells_out_of_order(self):
         """Each cell names its column: written in any order, each value stays in its column; its
         escaped characters are read back."""
-        main = "http://schemas.openxmlformats.org/spreadsheetml/2006/main"
-        relations = "http://schemas.openxmlformats.org/officeDocument/2006/relationships"
-        cell = '<c r="%s" t="inlineStr"><is><t>%s</t></is></c>'
+        cell = INLINE
         # Office's escapes of UTF-16 values: a pair, lone halves, and what is no escape.
         note = "a_x000D_b_xD83D__xDE00_ _xDE00__xD83D__x_ _x005F_x005F_"
-        with zipfile.ZipFile(self.path("lista.xlsx"), "w") as xlsx:
-            xlsx.writestr("xl/workbook.xml", '<workbook xmlns="%s" xmlns:r="%s"><sheets><sheet '
-                          'name="Foglio1" sheetId="1" r:id="rId1"/></sheets></workbook>'
-                          % (main, relations))
-            xlsx.writestr("xl/_rels/workbook.xml.rels", '<Relationships><Relationship '
-                          'Id="rId1" Type="%s/worksheet" Target="worksheets/sheet1.xml"/>'
-                          '</Relationships>' % relations)
-            xlsx.writestr("xl/worksheets/sheet1.xml", '<worksheet xmlns="%s"><sheetData>'
-                          '<row r="1">%s%s%s%s</row><row r="2">%s<c r="A2"><v>5428</v></c>%s</row>'
-                          '</sheetData></worksheet>' % (
-                              main, cell % ("C1", "Conto"), cell % ("A1", "ABI"),
-                              cell % ("D1", "Note"), cell % ("B1", "CAB"), cell % ("C2", "123456"),
-                              cell % ("B2", "11101") + cell % ("D2", note)))
+        write_xlsx(self.path("lista.xlsx"), '<row r="1">%s%s%s%s</row><row r="2">%s<c r="A2">'
+                   '<v>5428</v></c>%s</row>' % (
+                       cell % ("C1", "Conto"), cell % ("A1", "ABI"), cell % ("D1", "Note"),
+                       cell % ("B1", "CAB"), cell % ("C2", "123456"),
+                       cell % ("B2", "11101") + cell % ("D2", note)))
         target = self.path("lista.csv")
         result = run(self.path("lista.xlsx"), "-o", target)
         self.assertEqual(result.returncode, 0, result.stderr.decode())
@@ -245,6 +309,19 @@ class RealFiles(Folder):
             ["ABI", "CAB", "Conto", "Note", "IBAN", "Esito"],
             ["5428", "11101", "123456", "a\rb\U0001F600 \ufffd\ufffd_x_ _x005F_",
              iban("5428", "11101", "123456"), "OK"]])
+
+    def test_claimed_size(self):
+        """A 4 GB sheet claimed by a small workbook's zip headers: memory follows what is
+        read."""
+        rows = "".join('<row r="%d">%s</row>' % (i, INLINE % ("A%d" % i, "IT60X0542811101000000"
+                                                                         "123456"))
+                       for i in range(2, 3001))
+        workbook = write_xlsx(self.path("bomba.xlsx"), '<row r="1">%s</row>%s'
+                              % (INLINE % ("A1", "IBAN"), rows))
+        claim_size(workbook, "xl/worksheets/sheet1.xml", 0xFFFFFFFE)
+        result = run_within(64, workbook, "-o", self.path("bomba.csv"))
+        self.assertEqual(result.returncode, 0, result.stderr.decode())
+        self.assertEqual(len(read_csv(self.path("bomba.csv"), ";")), 3000)
 
     def test_ods(self):
         """LibreOffice's repeated rows and cells, paragraphs, dates, and a comment left out."""
@@ -285,7 +362,7 @@ class RealFiles(Folder):
         target = self.path("lista.csv")
         result = run(self.path("lista.ods"), "-o", target)
         self.assertEqual(result.returncode, 0, result.stderr.decode())
-        row = ["5428", "11101", "123456789012", "2024-03-01", iban("5428", "11101",
+        row = ["5428", "11101", "123456789012", "01/03/2024", iban("5428", "11101",
                                                                    "123456789012"), "OK"]
         self.assertEqual(read_csv(target, ";"), [
             ["ABI", "CAB", "Conto", "Note", "IBAN", "Esito"], row, row, [], [], [],
@@ -352,6 +429,26 @@ class Refusals(Folder):
         with zipfile.ZipFile(self.path("archivio.xlsx"), "w") as z:
             z.writestr("leggimi.txt", "niente fogli")
         self.write("vuoto.csv", b"")
+        # Workbooks made to hurt: each is refused in a few megabytes of memory.
+        self.write("cifrato.xlsx", b"\xd0\xcf\x11\xe0\xa1\xb1\x1a\xe1" + bytes(1024) +
+                   "EncryptionInfo".encode("utf-16-le") + bytes(512))
+        cifrato = write_ods(self.path("cifrato.ods"), "", manifest=(
+            '<manifest:manifest xmlns:manifest="urn:oasis:names:tc:opendocument:xmlns:manifest'
+            ':1.0"><manifest:file-entry manifest:full-path="content.xml"><manifest:encryption-'
+            'data manifest:checksum-type="SHA1/1K"/></manifest:file-entry></manifest:manifest>'))
+        laughs = write_xlsx(self.path("risate.xlsx"), "", prologue=(
+            '<!DOCTYPE worksheet [<!ENTITY a "aaaaaaaaaa"><!ENTITY b "&a;&a;&a;&a;&a;&a;&a;">'
+            ']>'))
+        tag = write_xlsx(self.path("etichetta.xlsx"), '<row r="1"><c r="A1" t="%s"/></row>'
+                         % ("x" * (17 * 1024 * 1024)))
+        wide = write_ods(self.path("largo.ods"), '<table:table table:name="T">%s%s</table:table>'
+                         % (ods_row("IBAN"), ods_row("x", ("IT00", 16384))))
+        tall = write_ods(self.path("alto.ods"), '<table:table table:name="T">%s%s</table:table>'
+                         % (ods_row("IBAN"), ods_row("IT00", repeat=1048576)))
+        spaces = write_ods(self.path("spazi.ods"), '<table:table table:name="T">%s'
+                           '<table:table-row><table:table-cell><text:p>a<text:s text:c='
+                           '"100000000"/></text:p></table:table-cell></table:table-row>'
+                           '</table:table>' % ods_row("IBAN"))
         cases = [
             ("output exists", [lista], "lista-IBAN.csv esiste già"),
             ("output is the input", [lista, "-o", self.path("sotto/../lista.csv")],
@@ -365,11 +462,21 @@ class Refusals(Folder):
             ("empty file", [self.path("vuoto.csv")], "vuoto.csv è vuoto"),
             ("a folder", [self.path("sotto")], "è una cartella"),
             ("full disk", [lista, "-o", "/dev/full"], "Il disco è pieno"),
+            ("password, .xlsx", [self.path("cifrato.xlsx")],
+             "cifrato.xlsx è protetto da password: salvalo senza password e riprova."),
+            ("password, .ods", [cifrato],
+             "cifrato.ods è protetto da password: salvalo senza password e riprova."),
+            ("entity bomb", [laughs], "dichiara un tipo di documento (DTD)"),
+            ("huge start tag", [tag], "ha un elemento XML di oltre 16 MB"),
+            ("repeat beyond the columns", [wide], "la cella B2 si ripete oltre le 16.384 colonne"),
+            ("repeat beyond the rows", [tall],
+             "la cella A2 si ripete oltre le 1.048.576 righe di un foglio"),
+            ("repeated spaces", [spaces], "la cella A2 supera i 16 MB"),
         ]
         before = self.leftovers()
         for name, args, message in cases:
             with self.subTest(name):
-                result = run(*args)
+                result = run_within(64, *args)
                 self.assertEqual(result.returncode, 2)
                 self.assertIn(message, result.stderr.decode())
                 self.assertEqual(result.stdout, b"")

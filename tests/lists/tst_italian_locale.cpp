@@ -5,7 +5,7 @@
 #include "number_text.h"
 #include "xlsx_reader.h"
 #include "xlsx_writer.h"
-#include "zip_package.h"
+#include "zip_archive.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -108,9 +108,12 @@ void TestItalianLocale::xlsxKeepsItsNumbers() {
                                         {Kind::Text, "IT60X0542811101000000123456"},
                                         {Kind::Text, "OK"}}};
     QVERIFY(read.rows == expected);
-    const std::vector<unsigned char> xml =
-        lists::ZipPackage(output, "lista-IBAN.xlsx").read("xl/worksheets/sheet1.xml");
-    QVERIFY(!std::regex_search(std::string(xml.begin(), xml.end()), std::regex("[0-9],[0-9]")));
+    const lists::ZipArchive archive(output, "lista-IBAN.xlsx");
+    const auto sheet = archive.open("xl/worksheets/sheet1.xml");
+    std::string xml(1 << 20, '\0');
+    xml.resize(sheet->read(xml.data(), xml.size()));
+    QVERIFY(xml.find("<sheetData>") != std::string::npos);
+    QVERIFY(!std::regex_search(xml, std::regex("[0-9],[0-9]")));
 }
 
 QTEST_GUILESS_MAIN(TestItalianLocale)

@@ -12,19 +12,19 @@
 #include <QTimer>
 #include <memory>
 #include <utility>
-#include <vector>
 
-// The real main window, shown and active, with the real message boxes and the given entries in
-// the IBAN field's context menu.
+// The real main window, shown and active, with the real message boxes and the given tools.
 class FormFixture {
 public:
-    explicit FormFixture(std::vector<IbanMenuEntry> ibanMenu = {})
-        : form_(std::make_unique<Form1>(boxes_, std::move(ibanMenu))) {
+    explicit FormFixture(Form1Tools tools = {})
+        : form_(std::make_unique<Form1>(boxes_, std::move(tools))) {
         form_->show();
         form_->activateWindow();
     }
 
     Form1& form() { return *form_; }
+    // The designed controls' container, below the menu bar.
+    QWidget& area() { return *control("DesignArea"); }
 
     template <typename T = QWidget> T* control(const char* name) const {
         return form_->findChild<T*>(QLatin1String(name));

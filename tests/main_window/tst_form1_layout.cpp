@@ -1,4 +1,5 @@
 #include "command_button.h"
+#include "desktop_theme.h"
 #include "font_preload.h"
 #include "form_fixture.h"
 #include "identity.h"
@@ -8,6 +9,7 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -32,6 +34,7 @@ private slots:
     void fonts();
     void colours_data();
     void colours();
+    void coloursHoldUnderADarkLargeTheme();
     void texts_data();
     void texts();
     void labels_data();
@@ -55,7 +58,14 @@ void LayoutTest::window() {
     FormFixture f;
     Form1& form = f.form();
     QCOMPARE(form.windowTitle(), QStringLiteral("Quorvel by Brivanta"));
-    QCOMPARE(form.size(), QSize(464, 319));
+    // The designed client area lies below the menu bar, which alone makes the window taller.
+    auto* menuBar = f.control<QMenuBar>("MenuBar");
+    QVERIFY(menuBar);
+    QVERIFY(!menuBar->isNativeMenuBar());
+    QVERIFY(menuBar->height() > 0);
+    QCOMPARE(menuBar->geometry(), QRect(0, 0, 464, menuBar->height()));
+    QCOMPARE(f.area().geometry(), QRect(0, menuBar->height(), 464, 319));
+    QCOMPARE(form.size(), QSize(464, 319 + menuBar->height()));
     QCOMPARE(form.minimumSize(), form.maximumSize());
     const Qt::WindowFlags flags = form.windowFlags();
     QCOMPARE(flags & Qt::WindowType_Mask, Qt::Window);
@@ -82,30 +92,30 @@ void LayoutTest::geometry_data() {
     auto row = [](const char* name, const char* container, double l, double t, double w, double h) {
         QTest::newRow(name) << QString::fromLatin1(container) << QRectF(l, t, w, h);
     };
-    row("Record", "Form1", -45, 3960, 7000, 1185);
+    row("Record", "DesignArea", -45, 3960, 7000, 1185);
     row("DilloAdAmico", "Record", 1035, 450, 5370, 240);
     row("RecordDownload", "Record", 855, 90, 5775, 330);
     row("DilloAdAmico_Ombra", "Record", 1056, 472, 5370, 240);
-    row("SvuotaCampi", "Form1", 5700, 240, 1155, 615);
-    row("CopyIBAN", "Form1", 4440, 1140, 2415, 495);
-    row("bvLOGO", "Form1", 120, 2160, 6735, 915);
+    row("SvuotaCampi", "DesignArea", 5700, 240, 1155, 615);
+    row("CopyIBAN", "DesignArea", 4440, 1140, 2415, 495);
+    row("bvLOGO", "DesignArea", 120, 2160, 6735, 915);
     row("bvURL", "bvLOGO", 3840, 570, 2415, 255);
     row("bvRecapiti", "bvLOGO", 3840, 150, 1995, 405);
-    row("txtIBAN", "Form1", 120, 1200, 4155, 390);
-    row("CalcolaIBAN", "Form1", 4440, 240, 1155, 615);
-    row("txtCC", "Form1", 1920, 420, 2355, 360);
-    row("txtCAB", "Form1", 1020, 420, 795, 360);
-    row("txtABI", "Form1", 120, 420, 795, 360);
-    row("Frame1", "Form1", -60, 3540, 7060, 30);
-    row("Label6", "Form1", 0, 3120, 6960, 465);
-    row("Label5", "Form1", 120, 1740, 6675, 495);
-    row("Label4", "Form1", 120, 970, 1275, 255);
-    row("Label3", "Form1", 1980, 180, 2295, 255);
-    row("Label2", "Form1", 1080, 180, 495, 255);
-    row("Label1", "Form1", 180, 180, 435, 195);
-    row("TxtSpot", "Form1", 0, 3630, 6915, 255);
-    row("Shape2", "Form1", 0, 2370, 6975, 1005);
-    row("Shape1", "Form1", 0, 3570, 6945, 1635);
+    row("txtIBAN", "DesignArea", 120, 1200, 4155, 390);
+    row("CalcolaIBAN", "DesignArea", 4440, 240, 1155, 615);
+    row("txtCC", "DesignArea", 1920, 420, 2355, 360);
+    row("txtCAB", "DesignArea", 1020, 420, 795, 360);
+    row("txtABI", "DesignArea", 120, 420, 795, 360);
+    row("Frame1", "DesignArea", -60, 3540, 7060, 30);
+    row("Label6", "DesignArea", 0, 3120, 6960, 465);
+    row("Label5", "DesignArea", 120, 1740, 6675, 495);
+    row("Label4", "DesignArea", 120, 970, 1275, 255);
+    row("Label3", "DesignArea", 1980, 180, 2295, 255);
+    row("Label2", "DesignArea", 1080, 180, 495, 255);
+    row("Label1", "DesignArea", 180, 180, 435, 195);
+    row("TxtSpot", "DesignArea", 0, 3630, 6915, 255);
+    row("Shape2", "DesignArea", 0, 2370, 6975, 1005);
+    row("Shape1", "DesignArea", 0, 3570, 6945, 1635);
 }
 
 void LayoutTest::geometry() {
@@ -230,6 +240,31 @@ void LayoutTest::colours() {
     QCOMPARE(look::foreColor(w), fore);
     QCOMPARE(w->palette().color(QPalette::Window), look::toQColor(back));
     QCOMPARE(w->palette().color(QPalette::WindowText), look::toQColor(fore));
+}
+
+namespace {
+
+QImage drawnForm() {
+    QtMessageBoxes boxes;
+    Form1 form(boxes);
+    return form.grab().toImage();
+}
+
+} // namespace
+
+// Every pixel of the design, as drawn on the desktop's default light theme, whether the window
+// is built under a dark theme with large fonts or the desktop switches to it while it runs.
+void LayoutTest::coloursHoldUnderADarkLargeTheme() {
+    const QImage light = drawnForm();
+    QtMessageBoxes boxes;
+    Form1 running(boxes);
+    {
+        const DarkLargeTheme dark;
+        QCOMPARE(QApplication::palette().color(QPalette::Window).lightness() < 80, true);
+        QCOMPARE(drawnForm(), light);
+        QCOMPARE(running.grab().toImage(), light);
+    }
+    QCOMPARE(running.grab().toImage(), light);
 }
 
 void LayoutTest::texts_data() {
@@ -408,21 +443,21 @@ void LayoutTest::stacking() {
     FormFixture f;
     look::setTwipsTop(f.control("TxtSpot"), spotTop);
     const QPoint at(int(twips.x() / 15), int(twips.y() / 15));
-    QWidget* w = f.form().childAt(at);
+    QWidget* w = f.area().childAt(at);
     QVERIFY(w);
     QCOMPARE(w->objectName(), onTop);
 }
 
 void LayoutTest::bannerVisibleAboveBottomEdge() {
     FormFixture f;
-    const int bottom = f.form().height();
+    const int bottom = f.area().height();
     auto* record = f.control<PictureBox>("Record");
     QVERIFY(record->geometry().bottom() >= bottom);
     QVERIFY(record->y() + record->clientOrigin().y() + record->picture().height() <= bottom);
     QVERIFY(!record->picture().isNull());
     for (const char* name : {"DilloAdAmico", "RecordDownload", "DilloAdAmico_Ombra"}) {
         QWidget* w = f.control(name);
-        QVERIFY2(w->mapTo(&f.form(), QPoint(0, w->height())).y() <= bottom, name);
+        QVERIFY2(w->mapTo(&f.area(), QPoint(0, w->height())).y() <= bottom, name);
     }
 }
 

@@ -49,6 +49,8 @@ private:
         }
         return control(name)->rect().center();
     }
+    // The designed controls' container, below the menu bar.
+    QWidget* area() const { return w->form.findChild<QWidget*>(QStringLiteral("DesignArea")); }
     QWidget* control(const QString& name) const {
         const QHash<QString, QWidget*> controls{
             {"banner", banner()},
@@ -59,7 +61,7 @@ private:
             {"logo box", w->c.bvLOGO},
             {"contacts", w->c.bvRecapiti},
             {"ticker", w->c.TxtSpot},
-            {"window", &w->form},
+            {"window", area()},
         };
         return controls.value(name);
     }
@@ -67,8 +69,8 @@ private:
     [[nodiscard]] bool moveOnto(const QString& name) {
         QWidget* target = control(name);
         const QPoint p = openSpot(name);
-        QWidget* hit = w->form.childAt(target->mapTo(&w->form, p));
-        if (hit != (target == &w->form ? nullptr : target)) {
+        QWidget* hit = area()->childAt(target->mapTo(area(), p));
+        if (hit != (target == area() ? nullptr : target)) {
             return false;
         }
         QTest::mouseMove(target, p);
