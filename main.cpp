@@ -1,6 +1,7 @@
 #include "accessible_controls.h"
 #include "font_preload.h"
 #include "form1.h"
+#include "hidden_browser.h"
 #include "identity.h"
 #include "launcher.h"
 #include "list_conversion.h"
@@ -43,6 +44,7 @@ int main(int argc, char* argv[]) {
     QApplication::setFont(look::vbFont("MS Sans Serif", 8.25));
 
     const std::unique_ptr<shell::Launcher> launcher = shell::createSystemLauncher();
+    const std::unique_ptr<shell::HiddenBrowser> browser = shell::createHiddenBrowser();
     QtMessageBoxes messages;
     VerifyWindowOpener verifyWindow(*QGuiApplication::clipboard());
     ListConversion lists(messages, *launcher, ListConversion::systemFileChooser(),
@@ -56,7 +58,7 @@ int main(int argc, char* argv[]) {
         lists.convert(mainWindow, paths);
     };
     Form1 form(messages, std::move(tools));
-    PromotionPanel promotion(form.promotionControls(), *launcher, messages, &form);
+    PromotionPanel promotion(form.promotionControls(), *launcher, *browser, messages, &form);
     promotion.Form_Load();
     form.show();
     return QApplication::exec();

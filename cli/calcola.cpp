@@ -37,7 +37,8 @@ const Comando kCalcola = {
     "      ABI e CAB di al massimo 5 cifre, completati da zeri a sinistra; il numero di\n"
     "      conto in maiuscolo, di al massimo 12 lettere e cifre (segni e spazi non\n"
     "      contano). Se un dato manca o non va, scrive l'avviso sullo standard error ed\n"
-    "      esce con 1.\n",
+    "      esce con 1. Un conto che comincia con \"-\" va dopo --, che chiude le opzioni:\n"
+    "      bviban-cli calcola -- 1234 987 -12345\n",
     calcola,
 };
 

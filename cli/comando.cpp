@@ -19,6 +19,37 @@ std::optional<std::string_view> Divisi::valore(std::string_view cercata) const {
     return trovato;
 }
 
+namespace {
+
+// Data may begin with "-" (an account, a file name): the message says how to give it. Something
+// that looks like a long option gets no example, which would pass it on as data.
+std::string opzioneSconosciuta(Argomenti argomenti, std::string_view comando,
+                               std::string_view argomento) {
+    std::string testo = std::string(comando) + ": opzione sconosciuta «" + std::string(argomento) +
+                        "». Un dato che comincia con «-» va dopo --, che chiude le opzioni";
+    if (argomento.starts_with("--")) {
+        return testo + '.';
+    }
+    testo += ": ";
+    testo += kProgramma;
+    testo += ' ';
+    testo += comando;
+    testo += " --";
+    for (const std::string_view dato : argomenti) {
+        if (dato == "--") {
+            continue;
+        }
+        // As a shell would take it back: quoted when empty or holding blanks.
+        const bool tra = dato.empty() || dato.find_first_of(" \t") != std::string_view::npos;
+        testo += tra ? " '" : " ";
+        testo += dato;
+        testo += tra ? "'" : "";
+    }
+    return testo;
+}
+
+} // namespace
+
 std::optional<Divisi> dividi(Argomenti argomenti, std::string_view comando,
                              std::initializer_list<std::string_view> note,
                              std::initializer_list<std::string_view> conValore) {
@@ -47,8 +78,7 @@ std::optional<Divisi> dividi(Argomenti argomenti, std::string_view comando,
             }
             divisi.valori.emplace_back(argomento, argomenti[++i]);
         } else {
-            erroreDUso(std::string(comando) + ": opzione sconosciuta «" + std::string(argomento) +
-                       "».");
+            erroreDUso(opzioneSconosciuta(argomenti, comando, argomento));
             return std::nullopt;
         }
     }

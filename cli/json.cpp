@@ -28,8 +28,8 @@ constexpr bool controllo(int b) {
 constexpr auto kJson = tabella([](int b) { return controllo(b) || b == '"' || b == '\\'; });
 constexpr auto kPiano = tabella(controllo);
 
-// Copies `testo` through in runs, handing each special ASCII byte to `speciale` and replacing
-// what is not UTF-8.
+// Copies `testo` through in runs, handing each special ASCII byte and each hidden character to
+// `speciale` and replacing what is not UTF-8.
 template <typename Speciale>
 void copia(std::string_view testo, std::string& uscita, const std::array<Byte, 256>& byte,
            Speciale speciale) {
@@ -53,10 +53,22 @@ void copia(std::string_view testo, std::string& uscita, const std::array<Byte, 2
         if (lunghezza == 0) {
             uscita += kSostituto;
             ++p;
+            continue;
+        }
+        if (verifier::utf8::nascosto(codice)) {
+            speciale(codice, uscita);
         } else {
             uscita.append(reinterpret_cast<const char*>(p), std::size_t(lunghezza));
-            p += lunghezza;
         }
+        p += lunghezza;
+    }
+}
+
+void unitaJson(char32_t unita, std::string& uscita) {
+    constexpr char kCifre[] = "0123456789abcdef";
+    uscita += "\\u";
+    for (int k = 3; k >= 0; --k) {
+        uscita += kCifre[(unita >> (4 * k)) & 0xF];
     }
 }
 
@@ -64,22 +76,23 @@ void copia(std::string_view testo, std::string& uscita, const std::array<Byte, 2
 
 void aggiungiStringaJson(std::string_view testo, std::string& uscita) {
     uscita += '"';
-    copia(testo, uscita, kJson, [](unsigned char c, std::string& u) {
+    copia(testo, uscita, kJson, [](char32_t c, std::string& u) {
         if (c == '"' || c == '\\') {
             u += '\\';
             u += static_cast<char>(c);
-            return;
+        } else if (c > 0xFFFF) {
+            // Beyond the BMP JSON escapes a surrogate pair.
+            unitaJson(0xD800 + ((c - 0x10000) >> 10), u);
+            unitaJson(0xDC00 + ((c - 0x10000) & 0x3FF), u);
+        } else {
+            unitaJson(c, u);
         }
-        constexpr char kCifre[] = "0123456789abcdef";
-        u += "\\u00";
-        u += kCifre[c >> 4];
-        u += kCifre[c & 0xF];
     });
     uscita += '"';
 }
 
 void aggiungiTestoPiano(std::string_view testo, std::string& uscita) {
-    copia(testo, uscita, kPiano, [](unsigned char, std::string& u) { u += kSostituto; });
+    copia(testo, uscita, kPiano, [](char32_t, std::string& u) { u += kSostituto; });
 }
 
 } // namespace cli

@@ -70,7 +70,7 @@ std::string aiuto(std::span<const Comando* const> comandi) {
              "  -V, --version  mostra la versione ed esce\n"
              "\nStato d'uscita:\n"
              "  0  tutto valido o calcolato\n"
-             "  1  almeno un IBAN non valido o un calcolo rifiutato\n"
+             "  1  almeno una riga non valida o vuota, o un calcolo rifiutato\n"
              "  2  errore d'uso, di lettura o di scrittura\n"
              "\nI risultati vanno sullo standard output, gli errori sullo standard error.\n";
     return testo;

@@ -24,6 +24,10 @@ public:
     // Writes out what the buffer holds. After a failed write nothing more is written.
     void svuota();
 
+    // Whether a write has failed (the reader has gone, the disk is full): the work that feeds
+    // the output can stop.
+    bool interrotta() const { return fallita; }
+
     // Ends the output: writes the rest and returns kErrore, with the reason on standard error,
     // if any write failed; otherwise `stato`.
     int chiudi(int stato);

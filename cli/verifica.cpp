@@ -170,16 +170,22 @@ int verifica(Argomenti argomenti) {
     bool tuttiValidi = true;
     if (!divisi->operandi.empty()) {
         for (const std::string_view iban : divisi->operandi) {
+            if (uscita.interrotta()) {
+                break;
+            }
             tuttiValidi &= verificatore.verifica(iban, false, uscita);
         }
         return uscita.chiudi(tuttiValidi ? kRiuscito : kNonValido);
     }
 
+    // Once a write fails nobody reads the results: reading on would never end on an endless
+    // input whose reader has gone (SIGPIPE ignored, EPIPE).
     LettoreRighe lettore([&uscita] { uscita.svuota(); });
     std::string_view riga;
     bool troncata = false;
-    LettoreRighe::Esito esito;
-    while ((esito = lettore.leggi(riga, troncata)) == LettoreRighe::Esito::Riga) {
+    LettoreRighe::Esito esito = LettoreRighe::Esito::Fine;
+    while (!uscita.interrotta() &&
+           (esito = lettore.leggi(riga, troncata)) == LettoreRighe::Esito::Riga) {
         tuttiValidi &= verificatore.verifica(riga, troncata, uscita);
     }
     const int stato = uscita.chiudi(tuttiValidi ? kRiuscito : kNonValido);
@@ -198,12 +204,14 @@ const Comando kVerifica = {
     "verifica [--json] [IBAN...]",
     "      Verifica ogni IBAN dato o, senza argomenti, ogni riga dello standard input,\n"
     "      letta e verificata una alla volta: un risultato per riga, nello stesso ordine.\n"
-    "      Accetta spazi, trattini e punti tra i gruppi, minuscole e la parola \"IBAN\"\n"
-    "      davanti. Di ogni paese controlla lunghezza e cifre di controllo; degli IBAN\n"
-    "      italiani e sammarinesi anche CIN, ABI e CAB, e se sono sbagliati suggerisce\n"
-    "      quelli validi a un errore di battitura di distanza.\n"
+    "      Accetta spazi, trattini e punti tra i gruppi, minuscole e davanti \"IBAN\",\n"
+    "      \"IBAN:\", \"IBAN n.\" o \"Codice IBAN:\". Di ogni paese controlla lunghezza,\n"
+    "      formato (cifre e lettere al loro posto) e cifre di controllo; degli IBAN\n"
+    "      italiani e sammarinesi anche il CIN, e se sono sbagliati suggerisce quelli\n"
+    "      validi a un errore di battitura di distanza.\n"
     "      Ogni riga: IBAN, \"valido\", \"non valido\" o \"vuoto\", poi i campi o il motivo\n"
-    "      ed eventuali suggerimenti, separati da tabulazioni.\n"
+    "      ed eventuali suggerimenti, separati da tabulazioni. Esce con 1 se almeno una\n"
+    "      riga è non valida o vuota.\n"
     "      --json  un oggetto JSON per riga (JSON Lines) con le chiavi input, iban,\n"
     "              valido, motivo, paese, cifre_controllo, cin, abi, cab, conto,\n"
     "              cartaceo, per_campi, nota, suggerimenti, troppi_suggerimenti\n",

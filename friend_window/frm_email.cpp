@@ -1,14 +1,15 @@
 #include "frm_email.h"
 
+#include "hidden_browser.h"
 #include "identity.h"
 #include "invitation_url.h"
-#include "launcher.h"
 #include "look.h"
 #include "message_boxes.h"
 #include "trim_spaces.h"
 
 #include <QEvent>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -59,10 +60,10 @@ QLineEdit* makeField(QGroupBox* frame, const char* name, Twips at, look::VbColor
 
 } // namespace
 
-frmEMAIl::frmEMAIl(shell::Launcher& launcher, MessageBoxes& messages, QWidget* owner)
+frmEMAIl::frmEMAIl(shell::HiddenBrowser& browser, MessageBoxes& messages, QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      launcher(launcher), messages(messages) {
+      browser(browser), messages(messages) {
     setObjectName(QStringLiteral("frmEMAIL"));
     setWindowTitle(QStringLiteral("Quorvel è COMODO ed è GRATIS: dillo a un Amico!"));
     setWindowIcon(look::applicationIcon());
@@ -106,7 +107,8 @@ frmEMAIl::frmEMAIl(shell::Launcher& launcher, MessageBoxes& messages, QWidget* o
     NomeFrom->setAccessibleDescription(QStringLiteral("Per esempio PAOLO."));
     emailFROM->setAccessibleName(QStringLiteral("Il tuo indirizzo email"));
     InviaMail->setAccessibleDescription(
-        QStringLiteral("Invia l'invito al tuo amico attraverso il sito di Brivanta."));
+        QStringLiteral("Invia l'invito al tuo amico attraverso il sito di Brivanta e aspetta la "
+                       "sua risposta."));
     Label1->setBuddy(emailTO);
     Label2->setBuddy(NomeFrom);
     Label3->setBuddy(emailFROM);
@@ -121,6 +123,12 @@ frmEMAIl::frmEMAIl(shell::Launcher& launcher, MessageBoxes& messages, QWidget* o
         w->installEventFilter(this);
     }
     connect(InviaMail, &QPushButton::clicked, this, &frmEMAIl::InviaMail_Click);
+}
+
+// Closed while it waits, the window gives the request up (the browser ends with it) and takes
+// its busy pointer away.
+frmEMAIl::~frmEMAIl() {
+    setBusy(false);
 }
 
 bool frmEMAIl::eventFilter(QObject* watched, QEvent* event) {
@@ -207,20 +215,52 @@ void frmEMAIl::sendInvitation() {
 
     const QString url = invitationUrl(trimSpaces(emailTO->text()), trimSpaces(emailFROM->text()),
                                       trimSpaces(NomeFrom->text()));
-    const shell::ProcessHandle browser = launcher.ApriDocumento(url, QString(), -1);
-    if (browser == 0) {
-        // Nothing went out: say so, and keep everything typed for another try.
-        warn(QStringLiteral("Il messaggio NON è stato inviato: non è stato possibile avviare il "
-                            "browser. Riprova più tardi."));
-        submitting = false;
+    setBusy(true);
+    browser.fetch(url, this, [this](shell::FetchOutcome outcome) { invitationSent(outcome); });
+}
+
+void frmEMAIl::invitationSent(shell::FetchOutcome outcome) {
+    setBusy(false);
+    const auto notSent = [](const char* why) {
+        return QStringLiteral("Il messaggio NON è stato inviato: ") + QString::fromUtf8(why);
+    };
+    QString reason;
+    switch (outcome) {
+    case shell::FetchOutcome::Answered:
+        hide();
+        messages.show(parentWidget(), MessageBoxes::Icon::Information, kTitle,
+                      QStringLiteral("Messaggio Inviato. Grazie per la collaborazione!"));
+        accept();
+        return;
+    case shell::FetchOutcome::Refused:
+        reason = notSent("il server di Brivanta lo ha rifiutato. Riprova più tardi.");
+        break;
+    case shell::FetchOutcome::NoAnswer:
+        reason = notSent("il server non risponde. Riprova più tardi.");
+        break;
+    case shell::FetchOutcome::NoConnection:
+        reason = notSent("nessuna connessione con il sito di Brivanta. Controlla la connessione "
+                         "a Internet e riprova.");
+        break;
+    case shell::FetchOutcome::NotSent:
+        reason = notSent("non è stato possibile avviare il browser. Riprova più tardi.");
+        break;
+    }
+    // Everything typed stays, for another try.
+    warn(reason);
+    submitting = false;
+}
+
+void frmEMAIl::setBusy(bool on) {
+    if (on == busy) {
         return;
     }
-    launcher.releaseHandle(browser);
-
-    hide();
-    messages.show(parentWidget(), MessageBoxes::Icon::Information, kTitle,
-                  QStringLiteral("Messaggio Inviato. Grazie per la collaborazione!"));
-    accept();
+    busy = on;
+    if (on) {
+        QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+    } else {
+        QGuiApplication::restoreOverrideCursor();
+    }
 }
 
 void frmEMAIl::warnAboutFriendAddress(const QString& text) {

@@ -9,16 +9,21 @@ class QLineEdit;
 class QPushButton;
 class MessageBoxes;
 namespace shell {
-class Launcher;
-}
+class HiddenBrowser;
+enum class FetchOutcome;
+} // namespace shell
 
 // The tell-a-friend window: the friend's e-mail address, the user's own name and address, and
-// the button that sends the invitation to the vendor's server through a hidden browser.
-// The banner makes a new instance for every opening, so each opening starts from the design.
+// the button that sends the invitation to the vendor's server through the windowless browser.
+// It waits for the server's answer with a busy pointer, still responsive, and thanks the user
+// only once the server has answered; otherwise it says why nothing was sent and stays open with
+// everything typed. The banner makes a new instance for every opening, so each opening starts
+// from the design.
 class frmEMAIl : public QDialog {
     Q_OBJECT
 public:
-    frmEMAIl(shell::Launcher& launcher, MessageBoxes& messages, QWidget* owner);
+    frmEMAIl(shell::HiddenBrowser& browser, MessageBoxes& messages, QWidget* owner);
+    ~frmEMAIl() override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -32,10 +37,12 @@ private:
     void InviaMail_Click();
 
     void sendInvitation();
+    void invitationSent(shell::FetchOutcome outcome);
+    void setBusy(bool on);
     void warnAboutFriendAddress(const QString& text);
     void warn(const QString& text);
 
-    shell::Launcher& launcher;
+    shell::HiddenBrowser& browser;
     MessageBoxes& messages;
 
     QPushButton* InviaMail;
@@ -51,4 +58,6 @@ private:
     // Set while a submission runs and after one has gone out: a click that arrives meanwhile
     // (a pending Alt+I, a second click) must not send the invitation again.
     bool submitting = false;
+    // The busy pointer is on while the server's answer is awaited.
+    bool busy = false;
 };

@@ -66,7 +66,7 @@ Rows readRows(const void* bytes, std::size_t size, std::optional<char> separator
 template <typename Write> std::string written(char separator, Write write) {
     Stream stream;
     {
-        lists::CsvWriter writer(stream.file, "fuzz", separator, "\r\n");
+        lists::CsvWriter writer(stream.file, "fuzz", separator, "\r\n", true);
         write(writer);
         writer.finish();
     }

@@ -1,7 +1,8 @@
 // The verifier on any bytes: it never fails; normalising its electronic form again changes
-// nothing and gives the same verdict; a valid IBAN verifies valid from each of its forms; the
-// suggestions for an invalid one are exactly the valid Italian and San Marino IBANs one slip
-// away, as trying every slip finds them; QString callers get the same.
+// nothing and gives the same verdict; a position in a reason points at the character in the
+// text; a valid IBAN verifies valid from each of its forms; the suggestions for an invalid one
+// are exactly the valid Italian and San Marino IBANs one slip away, as trying every slip finds
+// them; QString callers get the same.
 
 #include "forme.h"
 #include "module1.h"
@@ -112,6 +113,21 @@ bool lettera(char c) {
     return validi;
 }
 
+// The character at a position counted from 1 in characters of the text, upper case; 0 when the
+// text is shorter or has something else there than a letter or digit.
+[[clang::no_sanitize("coverage")]] char carattereInPosizione(std::string_view testo,
+                                                             std::uint32_t posizione) {
+    std::uint32_t contati = 0;
+    for (std::size_t i = 0; i < testo.size(); ++i) {
+        // Each character starts with a byte that does not continue another.
+        if ((static_cast<unsigned char>(testo[i]) & 0xC0) != 0x80 && ++contati == posizione) {
+            const char c = testo[i];
+            return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+        }
+    }
+    return 0;
+}
+
 void controllaValido(const Risultato& r) {
     check(verifier::motivo(r).empty());
     const Risultato cartaceo = verifier::verifica(verifier::cartaceo(r.elettronico));
@@ -142,6 +158,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     const Risultato ancora = verifier::verifica(r.elettronico);
     check(ancora.normalizzato() && ancora.elettronico == r.elettronico);
     check(ancora.esito == r.esito);
+    if (r.esito == verifier::Esito::Struttura) {
+        check(carattereInPosizione(testo, r.struttura.posizione) ==
+              r.elettronico[r.struttura.indice]);
+    }
 
     if (r.valido()) {
         controllaValido(r);

@@ -104,7 +104,7 @@ void ListConversion::convert(QWidget* owner, const QStringList& paths) {
 void ListConversion::start(const QString& path) {
     lists::ConversionRequest request;
     request.input = toPath(path);
-    request.output = lists::freeOutput(lists::defaultOutput(request.input));
+    request.freeName = true;
     cancelled_ = false;
 
     dialog_ = new ConversionDialog(QFileInfo(path).fileName(), owner_);

@@ -10,11 +10,17 @@
 
 namespace lists {
 
-ByteSource::ByteSource(const std::filesystem::path& path) : name_(displayName(path)) {
+ByteSource::ByteSource(const std::filesystem::path& path, const std::atomic<bool>* cancelled)
+    : cancelled_(cancelled), name_(displayName(path)) {
     if (path == "-") {
         file_ = stdin;
     } else {
-        file_ = shell::openFile(path, "rb");
+        // Opening a FIFO waits for its writer; a signal breaks the wait off.
+        while ((file_ = shell::openFile(path, "rb")) == nullptr && errno == EINTR) {
+            if (cancelled_ != nullptr && cancelled_->load()) {
+                throw ConversionCancelled();
+            }
+        }
         if (file_ == nullptr) {
             const int cause = errno;
             if (cause == ENOENT) {
@@ -48,7 +54,12 @@ ByteSource::~ByteSource() {
 }
 
 std::size_t ByteSource::read(char* to, std::size_t size) {
-    const std::ptrdiff_t got = shell::readSome(file_, to, size);
+    std::ptrdiff_t got = 0;
+    while ((got = shell::readSome(file_, to, size)) < 0 && errno == EINTR) {
+        if (cancelled_ != nullptr && cancelled_->load()) {
+            throw ConversionCancelled();
+        }
+    }
     if (got < 0) {
         const int cause = errno;
         throw ConversionError("Errore di lettura nel file " + name_ + ": " +

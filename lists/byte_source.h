@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -11,7 +12,10 @@ namespace lists {
 // The bytes of the input, read in large blocks: a file, or standard input ("-").
 class ByteSource {
 public:
-    explicit ByteSource(const std::filesystem::path& path);
+    // `cancelled` breaks off a wait for input (a FIFO that nobody opens, a pipe that stays
+    // silent) when a signal comes: ConversionCancelled.
+    explicit ByteSource(const std::filesystem::path& path,
+                        const std::atomic<bool>* cancelled = nullptr);
     // An open stream (a pipe, a memory stream), read but not closed.
     ByteSource(std::FILE* stream, std::string name);
     ~ByteSource();
@@ -30,6 +34,7 @@ public:
     const std::string& name() const { return name_; }
 
 private:
+    const std::atomic<bool>* cancelled_ = nullptr;
     std::FILE* file_ = nullptr;
     bool ownsFile_ = false;
     std::optional<std::uint64_t> size_;

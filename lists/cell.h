@@ -3,6 +3,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace lists {
 
@@ -34,12 +35,16 @@ public:
     virtual void readAll(RowSink& sink) = 0;
     // How far the reading has come, from 0 to 1; negative when unknown.
     virtual double progress() const = 0;
+    // The names of a workbook's sheets, in order; empty for a table of text.
+    virtual std::vector<std::string> sheetNames() const { return {}; }
 };
 
 // Writes the converted table row by row.
 class TableWriter {
 public:
     virtual ~TableWriter() = default;
+    // Before the first row: the data rows' `width` and how many columns are added after it.
+    virtual void layout(std::size_t width, std::size_t added) = 0;
     // The row's own cells (`joined` as RowSink says), then empty cells up to `width` columns,
     // then the `added` texts.
     virtual void write(std::span<const Cell> cells, std::string_view joined, std::size_t width,

@@ -30,8 +30,9 @@ std::string optionName(Column column) {
     return {};
 }
 
-// The mode the found columns allow, or the failure that says what is missing.
-Layout complete(Layout layout, const std::string& fileName) {
+// The mode the found columns allow, or the failure that says what is missing: for columns
+// looked for in a header row, the columns not found.
+Layout complete(Layout layout, const std::string& fileName, std::span<const Cell> header = {}) {
     const bool iban = layout.of(Column::Iban) != Layout::kNone;
     std::vector<std::string> missing;
     for (const Column column : {Column::Abi, Column::Cab, Column::Conto}) {
@@ -51,10 +52,19 @@ Layout complete(Layout layout, const std::string& fileName) {
         for (std::size_t i = 0; i < missing.size(); ++i) {
             list += (i == 0 ? "" : i + 1 == missing.size() ? " e " : ", ") + missing[i];
         }
-        throw ConversionError("Nel file " + fileName + " manca" +
-                              (missing.size() > 1 ? "no le colonne " : " la colonna ") + list +
-                              ": per calcolare l'IBAN servono ABI, CAB e Conto; per verificarlo "
-                              "basta la colonna IBAN.");
+        const std::string message = "Nel file " + fileName + " manca" +
+                                    (missing.size() > 1 ? "no le colonne " : " la colonna ") +
+                                    list +
+                                    ": per calcolare l'IBAN servono ABI, CAB e Conto; per "
+                                    "verificarlo basta la colonna IBAN.";
+        if (header.empty()) {
+            throw ConversionError(message);
+        }
+        std::vector<std::string> headers;
+        for (const Cell& cell : header) {
+            headers.emplace_back(cell.text);
+        }
+        throw ColumnsNotFound(message, std::move(headers));
     }
     for (const Column column : layout.used()) {
         layout.width = std::max(layout.width, layout.of(column) + 1);
@@ -138,7 +148,7 @@ std::optional<Layout> layoutFromHeader(std::span<const Cell> row, const ColumnOp
                                   "» indicata con " + optionName(column) + ".");
         }
     }
-    Layout found = complete(layout, fileName);
+    Layout found = complete(layout, fileName, row);
     found.width = std::max(found.width, row.size());
     return found;
 }

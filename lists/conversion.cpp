@@ -18,7 +18,17 @@ namespace {
 
 void checkOutput(const std::filesystem::path& input, const std::filesystem::path& output,
                  const std::string& outputName) {
-    if (input == "-" || output == "-") {
+    if (output == "-") {
+        return;
+    }
+    // A name without an extension is a device (/dev/null) or a plain file: CSV.
+    const std::string extension = lowerExtension(output);
+    if (!extension.empty() && extension != ".csv" && extension != ".tsv" && extension != ".txt" &&
+        extension != ".xlsx") {
+        throw ConversionError("Non so scrivere file " + extension + ": il file di uscita " +
+                              outputName + " deve finire in .csv, .tsv, .txt o .xlsx.");
+    }
+    if (input == "-") {
         return;
     }
     std::error_code error;
@@ -42,7 +52,11 @@ struct Attempt {
 Summary convertOnce(const Attempt& attempt) {
     const ConversionRequest& request = attempt.request;
     const std::string inputName = displayName(request.input);
-    OutputFile out(attempt.output, request.overwrite);
+    OutputFile out(attempt.output,
+                   request.overwrite  ? ExistingOutput::Replace
+                   : request.freeName ? ExistingOutput::FreeName
+                                      : ExistingOutput::Refuse,
+                   attempt.hooks.cancelled);
 
     std::unique_ptr<ByteSource> source;
     std::unique_ptr<TextDecoder> decoder;
@@ -52,7 +66,7 @@ Summary convertOnce(const Attempt& attempt) {
     std::string sheetName = "Foglio1";
     switch (attempt.kind) {
     case InputKind::Text: {
-        source = std::make_unique<ByteSource>(request.input);
+        source = std::make_unique<ByteSource>(request.input, attempt.hooks.cancelled);
         // Starting over is possible only when the input can be read again and nothing has
         // gone out yet: a file read into a temporary file, not a pipe or a device.
         std::error_code error;
@@ -84,10 +98,11 @@ Summary convertOnce(const Attempt& attempt) {
 
     std::unique_ptr<TableWriter> writer;
     if (attempt.xlsxOutput) {
-        out.closeStream();
-        writer = std::make_unique<XlsxWriter>(out.writtenPath(), out.name(), sheetName);
+        writer = std::make_unique<XlsxWriter>(out.stream(), out.name(), sheetName);
     } else {
-        writer = std::make_unique<CsvWriter>(out.stream(), out.name(), separator, lineEnd);
+        // A byte order mark is for a file that Excel opens, not for a pipe.
+        writer = std::make_unique<CsvWriter>(out.stream(), out.name(), separator, lineEnd,
+                                             attempt.output != "-");
     }
     ListConverter converter(request.columns, inputName, *reader, *writer, attempt.hooks);
     reader->readAll(converter);
@@ -95,7 +110,7 @@ Summary convertOnce(const Attempt& attempt) {
     writer->finish();
     out.commit();
     Summary summary = converter.summary();
-    summary.output = attempt.output;
+    summary.output = out.target();
     return summary;
 }
 
@@ -103,8 +118,6 @@ Summary convertOnce(const Attempt& attempt) {
 
 Summary convert(const ConversionRequest& request, const ConversionHooks& hooks) {
     const auto started = std::chrono::steady_clock::now();
-    // libxlsxwriter writes its numbers with printf: "12,5" in an Italian locale is no .xlsx.
-    const shell::ClassicNumbers numbers;
     try {
         const std::string inputName = displayName(request.input);
         const InputKind kind = inputKind(request.input, inputName);

@@ -3,12 +3,14 @@
 #include "columns.h"
 #include "conversion_error.h"
 
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -19,7 +21,11 @@ struct ConversionRequest {
     std::filesystem::path output; // empty: defaultOutput(input); "-" for standard output
     std::string sheet;            // of a workbook: "" for the first, a number from 1, or a name
     ColumnOptions columns;
-    bool overwrite = false;
+    bool overwrite = false; // replace a file that has the output's name
+    // Give the output, when its name is taken, the first free one among "NAME (2).ext",
+    // "NAME (3).ext"... chosen as it is put in place, so that two conversions of one list at
+    // once both keep their result. Summary::output says which.
+    bool freeName = false;
 };
 
 struct Progress {
@@ -28,9 +34,20 @@ struct Progress {
     std::chrono::steady_clock::duration elapsed{};
 };
 
+// A data row whose Esito is a reason, valid during the call only: its number as a spreadsheet
+// shows it (from 1, every row counted), its ABI, CAB, account and IBAN as they stand (by
+// Column; empty where the mode reads none), and the reason.
+struct ReasonRow {
+    std::uint64_t number = 0;
+    std::array<std::string_view, 4> fields;
+    std::string_view reason;
+};
+
 struct ConversionHooks {
     // Called about ten times a second, on the converting thread.
     std::function<void(const Progress&)> progress;
+    // Called for each data row that gets a reason, in order, on the converting thread.
+    std::function<void(const ReasonRow&)> rowWithReason;
     // Polled between rows: true stops the conversion with ConversionCancelled.
     const std::atomic<bool>* cancelled = nullptr;
 };
@@ -59,8 +76,9 @@ std::filesystem::path defaultOutput(const std::filesystem::path& input);
 // The name's extension in lower case: ".xlsx".
 std::string lowerExtension(const std::filesystem::path& path);
 
-// `wanted` when no file has that name, else "NAME (2).ext", "NAME (3).ext" and so on.
-std::filesystem::path freeOutput(const std::filesystem::path& wanted);
+// "NAME (2).ext" for number 2, beside `wanted` ("NAME.ext"): the names a free name is chosen
+// among.
+std::filesystem::path numberedName(const std::filesystem::path& wanted, int number);
 
 // The summary in Italian, one fact a line: rows read, rows OK, rows with a reason and the most
 // frequent reasons, the time.

@@ -21,14 +21,17 @@ constexpr std::size_t kBlock = 1024 * 1024;
 
 } // namespace
 
-CsvWriter::CsvWriter(std::FILE* file, std::string fileName, char separator, std::string lineEnd)
+CsvWriter::CsvWriter(std::FILE* file, std::string fileName, char separator, std::string lineEnd,
+                     bool byteOrderMark)
     : file_(file), fileName_(std::move(fileName)), separator_(separator),
       lineEnd_(std::move(lineEnd)), buffer_(kBlock) {
     special_[static_cast<unsigned char>(separator)] = true;
     special_['"'] = true;
     special_['\r'] = true;
     special_['\n'] = true;
-    append("\xEF\xBB\xBF");
+    if (byteOrderMark) {
+        append("\xEF\xBB\xBF");
+    }
 }
 
 void CsvWriter::flush() {

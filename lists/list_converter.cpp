@@ -28,7 +28,7 @@ void ListConverter::row(std::span<const Cell> cells, std::string_view joined) {
         poll();
     }
     if (layout_) {
-        convert(cells, joined);
+        convert(cells, joined, rowsRead_);
         return;
     }
     if (!blank(cells)) {
@@ -90,6 +90,7 @@ void ListConverter::start(const Layout& layout, std::optional<std::size_t> heade
     layout_ = layout;
     check_ = std::make_unique<RowCheck>(*layout_);
     const std::vector<std::string_view> titles = layout_->titles();
+    writer_.layout(layout_->width, titles.size());
     std::deque<HeldRow> held = std::move(held_);
     held_.clear();
     for (std::size_t i = 0; i < held.size(); ++i) {
@@ -99,12 +100,13 @@ void ListConverter::start(const Layout& layout, std::optional<std::size_t> heade
         } else if (headerRow && i == *headerRow) {
             writer_.write(cells, {}, layout_->width, titles);
         } else {
-            convert(cells, {});
+            convert(cells, {}, i + 1); // the held rows are the first ones
         }
     }
 }
 
-void ListConverter::convert(std::span<const Cell> cells, std::string_view joined) {
+void ListConverter::convert(std::span<const Cell> cells, std::string_view joined,
+                            std::uint64_t number) {
     if (blank(cells)) {
         writer_.write(cells, joined, 0, {});
         return;
@@ -119,8 +121,25 @@ void ListConverter::convert(std::span<const Cell> cells, std::string_view joined
         } else {
             reasons_.emplace(check_->kind(), 1);
         }
+        tellReason(cells, number);
     }
     writer_.write(cells, joined, layout_->width, check_->added());
+}
+
+void ListConverter::tellReason(std::span<const Cell> cells, std::uint64_t number) const {
+    if (!hooks_.rowWithReason) {
+        return;
+    }
+    ReasonRow row;
+    row.number = number;
+    for (const Column column : layout_->used()) {
+        const std::size_t i = layout_->of(column);
+        if (i < cells.size()) {
+            row.fields[static_cast<int>(column)] = cells[i].text;
+        }
+    }
+    row.reason = check_->reason();
+    hooks_.rowWithReason(row);
 }
 
 void ListConverter::finish() {

@@ -43,7 +43,9 @@ private:
     void hold(std::span<const Cell> cells);
     void decideWithoutHeaderNames();
     void start(const Layout& layout, std::optional<std::size_t> headerRow);
-    void convert(std::span<const Cell> cells, std::string_view joined);
+    // `number`: the row's, as a spreadsheet numbers it.
+    void convert(std::span<const Cell> cells, std::string_view joined, std::uint64_t number);
+    void tellReason(std::span<const Cell> cells, std::uint64_t number) const;
     void poll();
 
     const ColumnOptions& options_;

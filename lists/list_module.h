@@ -1,6 +1,7 @@
 #pragma once
 
 #include "conversion.h"
+#include "list_preview.h"
 
 #include <optional>
 #include <string>
@@ -23,10 +24,22 @@ struct ListOutcome {
 // Runs convert() and tells how it ended; never throws.
 ListOutcome convertList(const ConversionRequest& request, const ConversionHooks& hooks);
 
-// The module's file (without "lib" and the platform's suffix) and its entry point.
+// How reading a list's start ended.
+struct PreviewOutcome {
+    std::optional<ListPreview> preview;
+    std::string error; // a ConversionError's message
+};
+
+// Runs previewList() and tells how it ended; never throws.
+PreviewOutcome previewListOutcome(const std::filesystem::path& input, const std::string& sheet);
+
+// The module's file (without "lib" and the platform's suffix) and its entry points.
 inline constexpr char kListModule[] = "bviban-lists";
 inline constexpr char kListEntry[] = "bviban_convert_list";
 using ListEntry = void (*)(const ConversionRequest& request, const ConversionHooks& hooks,
                            ListOutcome& outcome);
+inline constexpr char kPreviewEntry[] = "bviban_preview_list";
+using PreviewEntry = void (*)(const std::filesystem::path& input, const std::string& sheet,
+                              PreviewOutcome& outcome);
 
 } // namespace lists

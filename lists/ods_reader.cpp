@@ -68,6 +68,19 @@ struct TableNames : XmlHandler {
     bool done() const override { return found; }
 };
 
+// The names of all the tables, in order.
+struct AllTableNames : XmlHandler {
+    std::vector<std::string> names;
+
+    void start(const XmlName& name, const XmlAttributes& a) override {
+        if (name.is(kTable, "table")) {
+            names.push_back(valueOf(a.find(kTable, "name")));
+        }
+    }
+    void end(const XmlName&) override {}
+    void text(std::string_view) override {}
+};
+
 // The chosen table's rows. Blank rows are counted and handed over only when a row with text
 // follows, so that the million empty rows LibreOffice declares at a sheet's end cost nothing;
 // empty cells at a row's end are likewise never made.
@@ -281,6 +294,12 @@ OdsReader::OdsReader(const std::filesystem::path& path, std::string fileName,
 void OdsReader::readAll(RowSink& sink) {
     TableRows rows(chosen_, archive_, sink);
     parseSheet(kContent, rows);
+}
+
+std::vector<std::string> OdsReader::sheetNames() const {
+    AllTableNames names;
+    XmlReader(*archive_.open(kContent), cancelled_).parse(names);
+    return names.names;
 }
 
 } // namespace lists

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace lists {
 
@@ -19,6 +20,8 @@ public:
               const std::atomic<bool>* cancelled = nullptr);
 
     void readAll(RowSink& sink) override;
+    // Read in a pass of their own.
+    std::vector<std::string> sheetNames() const override;
 
 private:
     int chosen_ = 0;

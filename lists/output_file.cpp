@@ -1,5 +1,6 @@
 #include "output_file.h"
 
+#include "conversion.h"
 #include "conversion_error.h"
 #include "file_names.h"
 #include "file_stream.h"
@@ -19,10 +20,17 @@ std::string existsMessage(const std::string& name) {
            "--sovrascrivi.";
 }
 
+bool readOnly(const std::filesystem::file_status& status) {
+    return (status.permissions() & std::filesystem::perms::owner_write) ==
+           std::filesystem::perms::none;
+}
+
 } // namespace
 
-OutputFile::OutputFile(std::filesystem::path target, bool overwrite)
-    : target_(std::move(target)), name_(displayName(target_)), overwrite_(overwrite) {
+OutputFile::OutputFile(std::filesystem::path target, ExistingOutput existing,
+                       const std::atomic<bool>* cancelled)
+    : target_(std::move(target)), name_(displayName(target_)), existing_(existing),
+      cancelled_(cancelled) {
     if (target_ == "-") {
         name_ = "(standard output)";
         stream_ = stdout;
@@ -35,14 +43,18 @@ OutputFile::OutputFile(std::filesystem::path target, bool overwrite)
     }
     if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
         // A device or a pipe cannot be replaced, only written to.
-        stream_ = shell::openFile(target_, "wb");
-        if (stream_ == nullptr) {
-            failed(errno);
-        }
+        open(target_, "wb");
         return;
     }
-    if (!overwrite_ && pathExists(target_)) {
-        throw ConversionError(existsMessage(name_));
+    if (pathExists(target_)) {
+        if (existing_ == ExistingOutput::Refuse) {
+            throw ConversionError(existsMessage(name_));
+        }
+        if (existing_ == ExistingOutput::Replace && readOnly(status)) {
+            throw ConversionError("Il file " + name_ +
+                                  " è di sola lettura: non lo sovrascrivo. Rendilo scrivibile, "
+                                  "oppure scegli un altro nome.");
+        }
     }
     const std::filesystem::path folder = target_.parent_path();
     std::random_device entropy;
@@ -65,6 +77,7 @@ OutputFile::OutputFile(std::filesystem::path target, bool overwrite)
         temporary_.clear();
         throw ConversionError("Impossibile creare un file temporaneo accanto a " + name_ + ".");
     }
+    leftover_.emplace(temporary_);
 }
 
 OutputFile::~OutputFile() {
@@ -77,6 +90,18 @@ OutputFile::~OutputFile() {
     }
 }
 
+// Opening a FIFO waits for its reader; a signal breaks the wait off.
+void OutputFile::open(const std::filesystem::path& path, const char* mode) {
+    while ((stream_ = shell::openFile(path, mode)) == nullptr && errno == EINTR) {
+        if (cancelled_ != nullptr && cancelled_->load()) {
+            throw ConversionCancelled();
+        }
+    }
+    if (stream_ == nullptr) {
+        failed(errno);
+    }
+}
+
 void OutputFile::failed(int cause) const {
     if (cause == ENOSPC) {
         throw ConversionError("Il disco è pieno: impossibile scrivere il file " + name_ + ".");
@@ -85,15 +110,29 @@ void OutputFile::failed(int cause) const {
                           shell::systemReason(cause) + ".");
 }
 
-const std::filesystem::path& OutputFile::writtenPath() const {
-    return temporary_.empty() ? target_ : temporary_;
-}
-
-void OutputFile::closeStream() {
-    if (stream_ != nullptr && stream_ != stdout) {
-        std::fclose(stream_);
-        stream_ = nullptr;
+// Gives the temporary file the name, only if no file has it: false when one has.
+bool OutputFile::placeAt(const std::filesystem::path& name) {
+    std::error_code error;
+    // A hard link is made only where no file is: nothing that appeared meanwhile is lost.
+    std::filesystem::create_hard_link(temporary_, name, error);
+    if (error == std::errc::file_exists) {
+        return false;
     }
+    if (!error) {
+        std::filesystem::remove(temporary_, error);
+        return true;
+    }
+    if (pathExists(name)) {
+        return false;
+    }
+    // The file system has no hard links (FAT, some network shares).
+    error.clear();
+    std::filesystem::rename(temporary_, name, error);
+    if (error) {
+        throw ConversionError("Impossibile salvare il file " + name_ + ": " +
+                              shell::systemReason(error) + ".");
+    }
+    return true;
 }
 
 void OutputFile::commit() {
@@ -118,27 +157,36 @@ void OutputFile::commit() {
         committed_ = true;
         return;
     }
-    std::error_code error;
-    if (overwrite_) {
+    switch (existing_) {
+    case ExistingOutput::Replace: {
+        std::error_code error;
+        const std::filesystem::file_status old = std::filesystem::status(target_, error);
+        if (std::filesystem::is_regular_file(old)) {
+            std::filesystem::permissions(temporary_, old.permissions(), error);
+            shell::copyOwner(target_, temporary_);
+        }
+        error.clear();
         std::filesystem::rename(temporary_, target_, error);
-    } else {
-        // A hard link is made only where no file is: nothing that appeared meanwhile is lost.
-        std::filesystem::create_hard_link(temporary_, target_, error);
-        if (error == std::errc::file_exists) {
+        if (error) {
+            throw ConversionError("Impossibile salvare il file " + name_ + ": " +
+                                  shell::systemReason(error) + ".");
+        }
+        break;
+    }
+    case ExistingOutput::Refuse:
+        if (!placeAt(target_)) {
             throw ConversionError(existsMessage(name_));
         }
-        if (!error) {
-            std::filesystem::remove(temporary_, error);
-            error.clear();
-        } else if (!pathExists(target_)) {
-            // The file system has no hard links (FAT, some network shares).
-            error.clear();
-            std::filesystem::rename(temporary_, target_, error);
+        break;
+    case ExistingOutput::FreeName: {
+        std::filesystem::path name = target_;
+        for (int number = 2; !placeAt(name); ++number) {
+            name = numberedName(target_, number);
         }
+        target_ = name;
+        name_ = displayName(target_);
+        break;
     }
-    if (error) {
-        throw ConversionError("Impossibile salvare il file " + name_ + ": " +
-                              shell::systemReason(error) + ".");
     }
     committed_ = true;
 }

@@ -34,20 +34,13 @@ std::filesystem::path defaultOutput(const std::filesystem::path& input) {
     return output;
 }
 
-std::filesystem::path freeOutput(const std::filesystem::path& wanted) {
-    if (!pathExists(wanted)) {
-        return wanted;
-    }
-    for (int n = 2;; ++n) {
-        std::filesystem::path name = wanted.stem();
-        name += " (" + std::to_string(n) + ")";
-        name += wanted.extension();
-        std::filesystem::path candidate = wanted;
-        candidate.replace_filename(name);
-        if (!pathExists(candidate)) {
-            return candidate;
-        }
-    }
+std::filesystem::path numberedName(const std::filesystem::path& wanted, int number) {
+    std::filesystem::path name = wanted.stem();
+    name += " (" + std::to_string(number) + ")";
+    name += wanted.extension();
+    std::filesystem::path numbered = wanted;
+    numbered.replace_filename(name);
+    return numbered;
 }
 
 } // namespace lists

@@ -392,6 +392,7 @@ XlsxReader::XlsxReader(const std::filesystem::path& path, std::string fileName,
     if (chosen < 0) {
         sheet.missing(fileName, workbook.names);
     }
+    sheetNames_ = workbook.names;
     sheetName_ = workbook.names[chosen];
     const auto target = relationships.byId.find(workbook.ids[chosen]);
     if (target == relationships.byId.end()) {

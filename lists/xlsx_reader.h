@@ -20,10 +20,12 @@ public:
                const std::atomic<bool>* cancelled = nullptr);
 
     void readAll(RowSink& sink) override;
+    std::vector<std::string> sheetNames() const override { return sheetNames_; }
 
 private:
     void readStyles(const std::string& part);
 
+    std::vector<std::string> sheetNames_;
     std::string sheetPart_;
     std::string sharedStringsPart_;
     bool date1904_ = false;

@@ -4,14 +4,64 @@
 #include "number_text.h"
 #include "spreadsheet_limits.h"
 
-#include <xlsxwriter.h>
-
-#include <cerrno>
+#include <charconv>
+#include <cmath>
 
 namespace lists {
 namespace {
 
+constexpr std::size_t kXmlBlock = 256 * 1024;
 constexpr std::size_t kSheetNameLength = 31;
+constexpr char kSheetPart[] = "xl/worksheets/sheet1.xml";
+
+// The styles of cellXfs below, by index.
+constexpr char kTextStyle[] = "1";
+constexpr char kDateStyle[] = "2";
+constexpr char kDateTimeStyle[] = "3";
+constexpr char kTimeStyle[] = "4";
+
+constexpr char kContentTypes[] =
+    R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)"
+    R"(<Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types">)"
+    R"(<Default Extension="rels" ContentType="application/vnd.openxmlformats-package.relationships+xml"/>)"
+    R"(<Default Extension="xml" ContentType="application/xml"/>)"
+    R"(<Override PartName="/xl/workbook.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml"/>)"
+    R"(<Override PartName="/xl/worksheets/sheet1.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml"/>)"
+    R"(<Override PartName="/xl/styles.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.styles+xml"/>)"
+    R"(</Types>)";
+
+constexpr char kRootRelationships[] =
+    R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)"
+    R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
+    R"(<Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument" Target="xl/workbook.xml"/>)"
+    R"(</Relationships>)";
+
+constexpr char kWorkbookRelationships[] =
+    R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)"
+    R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
+    R"(<Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/worksheet" Target="worksheets/sheet1.xml"/>)"
+    R"(<Relationship Id="rId2" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles" Target="styles.xml"/>)"
+    R"(</Relationships>)";
+
+// Cell styles: 0 general, 1 text (the added columns), 2 date, 3 date and time, 4 time.
+constexpr char kStyles[] =
+    R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)"
+    R"(<styleSheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main">)"
+    R"(<numFmts count="3"><numFmt numFmtId="164" formatCode="dd/mm/yyyy"/>)"
+    R"(<numFmt numFmtId="165" formatCode="dd/mm/yyyy hh:mm:ss"/>)"
+    R"(<numFmt numFmtId="166" formatCode="hh:mm:ss"/></numFmts>)"
+    R"(<fonts count="1"><font><sz val="11"/><name val="Calibri"/><family val="2"/></font></fonts>)"
+    R"(<fills count="2"><fill><patternFill patternType="none"/></fill>)"
+    R"(<fill><patternFill patternType="gray125"/></fill></fills>)"
+    R"(<borders count="1"><border><left/><right/><top/><bottom/><diagonal/></border></borders>)"
+    R"(<cellStyleXfs count="1"><xf numFmtId="0" fontId="0" fillId="0" borderId="0"/></cellStyleXfs>)"
+    R"(<cellXfs count="5"><xf numFmtId="0" fontId="0" fillId="0" borderId="0" xfId="0"/>)"
+    R"(<xf numFmtId="49" fontId="0" fillId="0" borderId="0" xfId="0" applyNumberFormat="1"/>)"
+    R"(<xf numFmtId="164" fontId="0" fillId="0" borderId="0" xfId="0" applyNumberFormat="1"/>)"
+    R"(<xf numFmtId="165" fontId="0" fillId="0" borderId="0" xfId="0" applyNumberFormat="1"/>)"
+    R"(<xf numFmtId="166" fontId="0" fillId="0" borderId="0" xfId="0" applyNumberFormat="1"/>)"
+    R"(</cellXfs><cellStyles count="1"><cellStyle name="Normal" xfId="0" builtinId="0"/>)"
+    R"(</cellStyles></styleSheet>)";
 
 // Excel's sheet names: at most 31 characters, none of []:*?/\ and not empty.
 std::string sheetNameFor(const std::string& wanted) {
@@ -32,74 +82,156 @@ std::string sheetNameFor(const std::string& wanted) {
     return name;
 }
 
-// libxlsxwriter's own texts are English; the program speaks Italian.
-std::string failure(int error) {
-    switch (error) {
-    case LXW_ERROR_MEMORY_MALLOC_FAILED:
-        return "memoria insufficiente";
-    case LXW_ERROR_CREATING_XLSX_FILE:
-        return "impossibile creare il file";
-    case LXW_ERROR_CREATING_TMPFILE:
-    case LXW_ERROR_READING_TMPFILE:
-        return "impossibile usare i file temporanei";
-    default:
-        return "errore " + std::to_string(error) + " di libxlsxwriter";
+// Text as XML holds it. Characters XML 1.0 cannot hold (controls, and a carriage return, which
+// a parser would turn into a line feed) and text that reads as such an escape are written as
+// Office does, "_xHHHH_".
+void appendEscaped(std::string& out, std::string_view text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        switch (c) {
+        case '&':
+            out += "&amp;";
+            continue;
+        case '<':
+            out += "&lt;";
+            continue;
+        case '>':
+            out += "&gt;";
+            continue;
+        case '_':
+            if (i + 6 < text.size() && text[i + 1] == 'x' && text[i + 6] == '_') {
+                out += "_x005F_";
+                continue;
+            }
+            break;
+        default:
+            break;
+        }
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x20 && c != '\t' && c != '\n') {
+            static constexpr char kHex[] = "0123456789ABCDEF";
+            out += "_x00";
+            out += kHex[u >> 4];
+            out += kHex[u & 0xF];
+            out += '_';
+            continue;
+        }
+        out += c;
     }
+}
+
+void appendColumn(std::string& out, std::size_t column) {
+    char letters[4];
+    int n = 0;
+    for (std::size_t c = column + 1; c > 0; c = (c - 1) / 26) {
+        letters[n++] = static_cast<char>('A' + (c - 1) % 26);
+    }
+    while (n > 0) {
+        out += letters[--n];
+    }
+}
+
+// UTF-8 characters in `text`: the bytes that do not continue a character.
+std::size_t characters(std::string_view text) {
+    std::size_t count = 0;
+    for (const char c : text) {
+        count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }
+    return count;
 }
 
 } // namespace
 
-XlsxWriter::XlsxWriter(const std::filesystem::path& file, std::string fileName,
-                       const std::string& sheetName)
-    : fileName_(std::move(fileName)) {
-    lxw_workbook_options options{};
-    options.constant_memory = LXW_TRUE;
-    // libxlsxwriter takes the name in UTF-8 and widens it on Windows; the narrow string() would
-    // be in the ANSI code page there.
-    const std::u8string name = file.u8string();
-    workbook_ = workbook_new_opt(reinterpret_cast<const char*>(name.c_str()), &options);
-    if (workbook_ == nullptr) {
-        throw ConversionError("Impossibile preparare il file " + fileName_ + ".");
-    }
-    sheet_ = workbook_add_worksheet(workbook_, sheetNameFor(sheetName).c_str());
-    textFormat_ = workbook_add_format(workbook_);
-    format_set_num_format(textFormat_, "@");
-    dateFormat_ = workbook_add_format(workbook_);
-    format_set_num_format(dateFormat_, "dd/mm/yyyy");
-    dateTimeFormat_ = workbook_add_format(workbook_);
-    format_set_num_format(dateTimeFormat_, "dd/mm/yyyy hh:mm:ss");
-    if (sheet_ == nullptr) {
-        throw ConversionError("Impossibile preparare il file " + fileName_ + ".");
-    }
+XlsxWriter::XlsxWriter(std::FILE* file, std::string fileName, const std::string& sheetName)
+    : zip_(file, fileName), fileName_(std::move(fileName)) {
+    xml_.reserve(kXmlBlock + 64 * 1024);
+    std::string workbook =
+        R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)"
+        R"(<workbook xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main" )"
+        R"(xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships">)"
+        R"(<sheets><sheet name=")";
+    appendEscaped(workbook, sheetNameFor(sheetName));
+    workbook += R"(" sheetId="1" r:id="rId1"/></sheets></workbook>)";
+    zip_.add("[Content_Types].xml", kContentTypes);
+    zip_.add("_rels/.rels", kRootRelationships);
+    zip_.add("xl/workbook.xml", workbook);
+    zip_.add("xl/_rels/workbook.xml.rels", kWorkbookRelationships);
+    zip_.add("xl/styles.xml", kStyles);
 }
 
-XlsxWriter::~XlsxWriter() {
-    if (workbook_ != nullptr) {
-        // Never finished: nothing is assembled, only the memory is given back.
-        lxw_workbook_free(workbook_);
-    }
+void XlsxWriter::layout(std::size_t width, std::size_t added) {
+    textColumn_ = width;
+    textColumns_ = added;
 }
 
-void XlsxWriter::check(int error, std::uint16_t column) {
-    if (error == LXW_NO_ERROR) {
-        return;
+// The sheet's start, with the added columns formatted as text also where a user types later.
+void XlsxWriter::startSheet() {
+    sheetStarted_ = true;
+    zip_.begin(kSheetPart);
+    xml_ += R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)"
+            R"(<worksheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main">)";
+    if (textColumns_ > 0 && textColumn_ + textColumns_ <= kSheetColumns) {
+        xml_ += R"(<cols><col min=")";
+        xml_ += std::to_string(textColumn_ + 1);
+        xml_ += R"(" max=")";
+        xml_ += std::to_string(textColumn_ + textColumns_);
+        xml_ += R"(" width="9.140625" style=")";
+        xml_ += kTextStyle;
+        xml_ += R"("/></cols>)";
     }
-    const std::string cell = cellName(column, row_ + 1);
-    if (error == LXW_ERROR_MAX_STRING_LENGTH_EXCEEDED) {
-        throw ConversionError("La cella " + cell + " del file " + fileName_ + " supererebbe i " +
-                              groupedDigits(kCellCharacters) +
-                              " caratteri che un file .xlsx ammette: scegli un'uscita .csv.");
-    }
-    throw ConversionError("Impossibile scrivere la cella " + cell + " del file " + fileName_ +
-                          ": " + failure(error) + ".");
+    xml_ += "<sheetData>";
 }
 
-void XlsxWriter::text(std::uint16_t column, std::string_view value, lxw_format* format) {
+void XlsxWriter::flushXml() {
+    zip_.write(xml_);
+    xml_.clear();
+}
+
+// A cell's start: its reference only where it does not follow the previous cell.
+void XlsxWriter::openCell(std::size_t column, const char* style) {
+    xml_ += "<c";
+    if (column != nextColumn_) {
+        xml_ += " r=\"";
+        appendColumn(xml_, column);
+        xml_ += std::to_string(row_ + 1);
+        xml_ += '"';
+    }
+    if (style != nullptr) {
+        xml_ += " s=\"";
+        xml_ += style;
+        xml_ += '"';
+    }
+    nextColumn_ = column + 1;
+}
+
+void XlsxWriter::value(std::size_t column, std::string_view value, const char* type,
+                       const char* style) {
+    openCell(column, style);
+    if (type != nullptr) {
+        xml_ += " t=\"";
+        xml_ += type;
+        xml_ += '"';
+    }
+    xml_ += "><v>";
+    xml_ += value;
+    xml_ += "</v></c>";
+}
+
+void XlsxWriter::text(std::size_t column, std::string_view value, const char* style) {
     if (value.empty()) {
         return;
     }
-    scratch_.assign(value);
-    check(worksheet_write_string(sheet_, row_, column, scratch_.c_str(), format), column);
+    if (value.size() > kCellCharacters && characters(value) > kCellCharacters) {
+        throw ConversionError("La cella " + cellName(column, row_ + 1) + " del file " + fileName_ +
+                              " supererebbe i " + groupedDigits(kCellCharacters) +
+                              " caratteri che un file .xlsx ammette: scegli un'uscita .csv.");
+    }
+    openCell(column, style);
+    const bool spaced = value.front() == ' ' || value.back() == ' ' || value.front() == '\n' ||
+                        value.back() == '\n' || value.front() == '\t' || value.back() == '\t';
+    xml_ += spaced ? R"( t="inlineStr"><is><t xml:space="preserve">)" : R"( t="inlineStr"><is><t>)";
+    appendEscaped(xml_, value);
+    xml_ += "</t></is></c>";
 }
 
 void XlsxWriter::write(std::span<const Cell> cells, std::string_view, std::size_t width,
@@ -115,53 +247,61 @@ void XlsxWriter::write(std::span<const Cell> cells, std::string_view, std::size_
                               " supererebbe le " + groupedDigits(kSheetColumns) +
                               " colonne che un file .xlsx ammette.");
     }
-    if (!added.empty() && !textColumnsSet_) {
-        textColumnsSet_ = true;
-        // The added columns hold text, also when a user types into them later.
-        worksheet_set_column(sheet_, static_cast<lxw_col_t>(first),
-                             static_cast<lxw_col_t>(first + added.size() - 1), LXW_DEF_COL_WIDTH,
-                             textFormat_);
+    if (!sheetStarted_) {
+        startSheet();
     }
+    xml_ += "<row r=\"";
+    xml_ += std::to_string(row_ + 1);
+    xml_ += "\">";
+    nextColumn_ = 0;
+    char number[32];
     for (std::size_t i = 0; i < cells.size(); ++i) {
-        const Cell& cell = cells[i];
-        const auto column = static_cast<std::uint16_t>(i);
-        switch (cell.kind) {
+        const Cell& c = cells[i];
+        switch (c.kind) {
         case Cell::Kind::Number:
-            check(worksheet_write_number(sheet_, row_, column, cell.number, nullptr), column);
+            if (std::isfinite(c.number)) {
+                const std::to_chars_result end =
+                    std::to_chars(number, number + sizeof number, c.number);
+                value(i, std::string_view(number, end.ptr - number), nullptr, nullptr);
+            } else {
+                text(i, c.text, nullptr);
+            }
             break;
-        case Cell::Kind::Date:
-            check(worksheet_write_number(sheet_, row_, column, cell.number,
-                                         cell.number == static_cast<std::uint32_t>(cell.number)
-                                             ? dateFormat_
-                                             : dateTimeFormat_),
-                  column);
+        case Cell::Kind::Date: {
+            const std::to_chars_result end =
+                std::to_chars(number, number + sizeof number, c.number);
+            const char* style = c.number < 1                       ? kTimeStyle
+                                : c.number == std::floor(c.number) ? kDateStyle
+                                                                   : kDateTimeStyle;
+            value(i, std::string_view(number, end.ptr - number), nullptr, style);
             break;
+        }
         case Cell::Kind::Boolean:
-            check(worksheet_write_boolean(sheet_, row_, column, cell.number != 0, nullptr), column);
+            value(i, c.number != 0 ? "1" : "0", "b", nullptr);
             break;
         case Cell::Kind::Text:
-            text(column, cell.text, nullptr);
+            text(i, c.text, nullptr);
             break;
         }
     }
     for (std::size_t i = 0; i < added.size(); ++i) {
-        text(static_cast<std::uint16_t>(first + i), added[i], textFormat_);
+        text(first + i, added[i], kTextStyle);
     }
+    xml_ += "</row>";
     ++row_;
+    if (xml_.size() >= kXmlBlock) {
+        flushXml();
+    }
 }
 
 void XlsxWriter::finish() {
-    lxw_workbook* workbook = workbook_;
-    workbook_ = nullptr;
-    errno = 0;
-    const lxw_error error = workbook_close(workbook);
-    if (error != LXW_NO_ERROR && errno == ENOSPC) {
-        throw ConversionError("Il disco è pieno: impossibile scrivere il file " + fileName_ + ".");
+    if (!sheetStarted_) {
+        startSheet();
     }
-    if (error != LXW_NO_ERROR) {
-        throw ConversionError("Impossibile scrivere il file " + fileName_ + ": " + failure(error) +
-                              ".");
-    }
+    xml_ += "</sheetData></worksheet>";
+    flushXml();
+    zip_.end();
+    zip_.finish();
 }
 
 } // namespace lists

@@ -1,44 +1,43 @@
 #pragma once
 
 #include "cell.h"
+#include "zip_writer.h"
 
 #include <cstdint>
-#include <filesystem>
+#include <cstdio>
 #include <string>
-
-struct lxw_workbook;
-struct lxw_worksheet;
-struct lxw_format;
+#include <vector>
 
 namespace lists {
 
-// Writes one sheet of an .xlsx workbook with libxlsxwriter in constant-memory mode: each row
-// goes to disk as it is written. Numbers and truth values keep their kind, texts stay texts
-// (zeros and all), and the added columns are text columns. Nothing of the source's formatting
-// is carried over. The workbook is assembled at finish().
+// Writes one sheet of an .xlsx workbook as its rows come, straight into the deflated zip
+// entry: nothing is held but a block of XML, and nothing is left to assemble at the end.
+// Numbers, dates and truth values keep their kind, texts stay texts (zeros and all), and the
+// added columns are text columns. Nothing of the source's formatting is carried over.
 class XlsxWriter : public TableWriter {
 public:
-    XlsxWriter(const std::filesystem::path& file, std::string fileName,
-               const std::string& sheetName);
-    ~XlsxWriter() override;
+    XlsxWriter(std::FILE* file, std::string fileName, const std::string& sheetName);
 
+    void layout(std::size_t width, std::size_t added) override;
     void write(std::span<const Cell> cells, std::string_view joined, std::size_t width,
                std::span<const std::string_view> added) override;
     void finish() override;
 
 private:
-    void text(std::uint16_t column, std::string_view value, lxw_format* format);
-    void check(int error, std::uint16_t column);
+    void startSheet();
+    void openCell(std::size_t column, const char* style);
+    void value(std::size_t column, std::string_view value, const char* type, const char* style);
+    void text(std::size_t column, std::string_view value, const char* style);
+    void flushXml();
 
+    ZipWriter zip_;
     std::string fileName_;
-    lxw_workbook* workbook_ = nullptr;
-    lxw_worksheet* sheet_ = nullptr;
-    lxw_format* textFormat_ = nullptr;
-    lxw_format* dateFormat_ = nullptr;
-    lxw_format* dateTimeFormat_ = nullptr;
+    std::string xml_;
     std::uint32_t row_ = 0;
-    bool textColumnsSet_ = false;
-    std::string scratch_;
+    std::size_t nextColumn_ = 0; // where a cell without its reference would go
+    std::size_t textColumn_ = 0; // the first added column, and how many
+    std::size_t textColumns_ = 0;
+    bool sheetStarted_ = false;
 };
 
 } // namespace lists

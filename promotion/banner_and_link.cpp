@@ -18,36 +18,36 @@ void PromotionPanel::Timer2_Timer() {
 // Nothing tells a label that the mouse has left it: the boxes around the banner and the link
 // put them back to rest when the mouse moves over them.
 void PromotionPanel::DilloAdAmico_MouseMove() {
-    setFontSize(c_.DilloAdAmico, kHoverPoints);
+    setFontSize(c_.DilloAdAmico, hoverPoints_);
     setUnderline(c_.DilloAdAmico, true);
-    setFontSize(c_.DilloAdAmico_Ombra, kHoverPoints);
+    setFontSize(c_.DilloAdAmico_Ombra, hoverPoints_);
 }
 
 void PromotionPanel::Record_MouseMove() {
-    setFontSize(c_.DilloAdAmico, kRestingPoints);
+    setFontSize(c_.DilloAdAmico, restingPoints_);
     setUnderline(c_.DilloAdAmico, false);
-    setFontSize(c_.DilloAdAmico_Ombra, kRestingPoints);
+    setFontSize(c_.DilloAdAmico_Ombra, restingPoints_);
 }
 
 void PromotionPanel::bvURL_MouseMove() {
-    setFontSize(c_.bvURL, kHoverPoints);
+    setFontSize(c_.bvURL, hoverPoints_);
     setUnderline(c_.bvURL, true);
 }
 
 void PromotionPanel::bvLOGO_MouseMove() {
-    setFontSize(c_.bvURL, kRestingPoints);
+    setFontSize(c_.bvURL, restingPoints_);
     setUnderline(c_.bvURL, false);
 }
 
 void PromotionPanel::bvRecapiti_MouseMove() {
-    setFontSize(c_.bvURL, kRestingPoints);
+    setFontSize(c_.bvURL, restingPoints_);
     setUnderline(c_.bvURL, false);
 }
 
 // The timers go on while the dialog runs its own event loop.
 void PromotionPanel::DilloAdAmico_Click() {
     if (!friendWindow_) {
-        friendWindow_ = new frmEMAIl(launcher_, messages_, mainWindow_);
+        friendWindow_ = new frmEMAIl(browser_, messages_, mainWindow_);
     }
     friendWindow_->exec();
     // A closed window is gone: the next click opens it afresh, with empty fields.

@@ -2,7 +2,8 @@
 
 class QLabel;
 
-// The banner and the vendor link rest at 7 points and grow to 8 under the mouse.
+// The banner and the vendor link rest at 7 points and grow to 8 under the mouse, in their design
+// face.
 inline constexpr double kRestingPoints = 7;
 inline constexpr double kHoverPoints = 8;
 

@@ -20,9 +20,12 @@ const QString kPostalAddress = QStringLiteral("Via dei Mille, 42\r\n40121 Bologn
 } // namespace
 
 PromotionPanel::PromotionPanel(const PromotionControls& controls, shell::Launcher& launcher,
-                               MessageBoxes& messages, QWidget* mainWindow)
-    : QObject(mainWindow), c_(controls), launcher_(launcher), messages_(messages),
-      mainWindow_(mainWindow) {
+                               shell::HiddenBrowser& browser, MessageBoxes& messages,
+                               QWidget* mainWindow)
+    : QObject(mainWindow), c_(controls), launcher_(launcher), browser_(browser),
+      messages_(messages), mainWindow_(mainWindow),
+      restingPoints_(look::fittedPoints("Tahoma", kRestingPoints)),
+      hoverPoints_(look::fittedPoints("Tahoma", kHoverPoints)) {
     connect(c_.Timer1, &QTimer::timeout, this, &PromotionPanel::Timer1_Timer);
     connect(c_.Timer2, &QTimer::timeout, this, &PromotionPanel::Timer2_Timer);
 
@@ -40,9 +43,9 @@ void PromotionPanel::Form_Load() {
     Spots = advertSpots();
     c_.RecordDownload->setText(kRecordNotice);
     c_.bvRecapiti->setText(kPostalAddress);
-    setFontSize(c_.DilloAdAmico, kRestingPoints);
+    setFontSize(c_.DilloAdAmico, restingPoints_);
     setUnderline(c_.DilloAdAmico, false);
-    setFontSize(c_.DilloAdAmico_Ombra, kRestingPoints);
+    setFontSize(c_.DilloAdAmico_Ombra, restingPoints_);
     setUnderline(c_.DilloAdAmico_Ombra, false);
     SpotRestTop = static_cast<qint32>(std::nearbyint(look::twipsTop(c_.TxtSpot)));
     c_.TxtSpot->setText(Spots[0].Headline);

@@ -13,8 +13,9 @@ class QWidget;
 class MessageBoxes;
 class frmEMAIl;
 namespace shell {
+class HiddenBrowser;
 class Launcher;
-}
+} // namespace shell
 
 // The controls of the main window that the promotion panel drives. The main window builds
 // and lays them out (Form1::promotionControls()); the panel gives them their behaviour.
@@ -37,7 +38,7 @@ class PromotionPanel : public QObject {
     Q_OBJECT
 public:
     PromotionPanel(const PromotionControls& controls, shell::Launcher& launcher,
-                   MessageBoxes& messages, QWidget* mainWindow);
+                   shell::HiddenBrowser& browser, MessageBoxes& messages, QWidget* mainWindow);
 
     // The promotion steps of the main window's load sequence.
     void Form_Load();
@@ -65,8 +66,14 @@ private:
 
     PromotionControls c_;
     shell::Launcher& launcher_;
+    shell::HiddenBrowser& browser_;
     MessageBoxes& messages_;
     QWidget* mainWindow_;
+
+    // The banner's and the link's sizes at rest and under the mouse, in the face that shows
+    // their design face Tahoma.
+    double restingPoints_;
+    double hoverPoints_;
 
     SpotTable Spots;
     qint32 SpotRestTop = 0;

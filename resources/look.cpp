@@ -146,25 +146,6 @@ void removeLengthLimit(QLineEdit* box) {
     box->setMaxLength(std::numeric_limits<int>::max());
 }
 
-QFont vbFont(const char* face, double points, bool bold, bool italic, bool underline) {
-    // Asking for the installed family spares Qt a failing lookup and a fontconfig fallback
-    // search for each font of the designs; what shows on screen is the same.
-    QFont f(installedFamily(face));
-    f.setPointSizeF(points);
-    f.setBold(bold);
-    f.setItalic(italic);
-    f.setUnderline(underline);
-    // Unhinted outlines keep the same advances as the light hinting that fontconfig asks for by
-    // default (it only moves glyphs vertically), and spare the autohinter, which took a third of
-    // the glyph work of the first frame.
-    f.setHintingPreference(QFont::PreferNoHinting);
-    // Windows set the designs' text with no kerning and no ligatures. Latin text set that way
-    // also skips the OpenType shaper; scripts that need it are still shaped.
-    f.setKerning(false);
-    f.setStyleStrategy(QFont::PreferNoShaping);
-    return f;
-}
-
 QStyle* createDesignStyle() {
     return QStyleFactory::create(QStringLiteral("Windows"));
 }

@@ -58,9 +58,13 @@ VbColor foreColor(const QWidget* w);
 // The designs give no text box a length limit of its own; QLineEdit would stop at 32,767.
 void removeLengthLimit(QLineEdit* box);
 
-// A font by Windows face name; fonts.cpp makes the names resolve to installed faces.
+// A font by Windows face name; fonts.cpp makes the names resolve to installed faces. Where a
+// face is shown by a wider one than the program ships with (only DejaVu installed, say), the
+// size shrinks so that the designs' texts still fit their controls.
 QFont vbFont(const char* face, double points, bool bold = false, bool italic = false,
              bool underline = false);
+// The size that vbFont gives a design face of `points`: `points` itself with the shipped faces.
+double fittedPoints(const char* face, double points, bool bold = false);
 
 // Maps the Windows faces of the designs that are not installed to installed faces of close
 // metrics (called once, after preloadFonts() and before the first window).

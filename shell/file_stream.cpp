@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 #else
 #include <cerrno>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -63,11 +64,20 @@ std::ptrdiff_t readSome(std::FILE* file, char* buffer, std::size_t size) {
     // Not fread, which waits until the whole block is in.
     return _read(descriptor, buffer, static_cast<unsigned>(std::min<std::size_t>(size, INT_MAX)));
 #else
-    for (;;) {
-        const ssize_t got = ::read(descriptor, buffer, size);
-        if (got >= 0 || errno != EINTR) {
-            return got;
-        }
+    return ::read(descriptor, buffer, size);
+#endif
+}
+
+void copyOwner(const std::filesystem::path& from, const std::filesystem::path& to) {
+#ifdef _WIN32
+    (void)from;
+    (void)to;
+#else
+    struct stat status {};
+    // Only root may give a file away: for anyone else it stays theirs.
+    if (::stat(from.c_str(), &status) != 0 ||
+        ::chown(to.c_str(), status.st_uid, status.st_gid) != 0) {
+        return;
     }
 #endif
 }

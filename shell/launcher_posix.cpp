@@ -1,9 +1,8 @@
 #include "launcher_posix.h"
 
+#include "helper_program.h"
 #include "launch_request.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
@@ -28,19 +27,6 @@ ProcessHandle startDetached(const QString& program, const QStringList& arguments
 
 QString desktopOpener() {
     return QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
-}
-
-// The project's helper programs sit beside the program in the build tree and in a folder of
-// their own once installed (BVIBAN_HELPER_DIR_FROM_PROGRAM, relative to the program's folder,
-// such as ../libexec/bviban). Both are found from the running program's own folder, never
-// through PATH, so that an installed tree works wherever it is moved.
-QString helperProgram(const QString& name) {
-    const QDir programFolder(QCoreApplication::applicationDirPath());
-    const QString beside = programFolder.filePath(name);
-    if (QFileInfo(beside).isExecutable())
-        return beside;
-    return QDir::cleanPath(
-        programFolder.filePath(QStringLiteral(BVIBAN_HELPER_DIR_FROM_PROGRAM "/") + name));
 }
 
 } // namespace

@@ -1,9 +1,9 @@
 #include "launcher_windows_qt.h"
 
+#include "helper_program.h"
 #include "launch_request.h"
 #include "launcher_windows.h"
 
-#include <QCoreApplication>
 #include <QDir>
 
 #include <utility>

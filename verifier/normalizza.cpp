@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <string_view>
 
 namespace verifier {
 namespace {
@@ -40,7 +41,7 @@ constexpr std::array<Classe, 256> kClassi = [] {
 }();
 
 // What was last read, blanks aside: a separator must follow a letter or digit.
-enum class Ultimo : std::uint8_t { Niente, Carattere, Separatore, DuePunti };
+enum class Ultimo : std::uint8_t { Niente, Carattere, Separatore };
 
 constexpr char kEtichetta[] = "IBAN";
 constexpr std::size_t kLunghezzaEtichetta = 4;
@@ -56,16 +57,112 @@ bool rifiuta(Rifiuto& rifiuto, char32_t carattere, std::uint32_t posizione, bool
     return false;
 }
 
+// Whether the text at `p` starts with `cercata` (ASCII capitals) in any case; moves past it,
+// counting its bytes as characters.
+bool parola(const unsigned char*& p, const unsigned char* fine, std::string_view cercata,
+            std::uint32_t& caratteri) {
+    if (std::size_t(fine - p) < cercata.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < cercata.size(); ++i) {
+        const unsigned char c = p[i];
+        if ((c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c) != static_cast<unsigned char>(cercata[i])) {
+            return false;
+        }
+    }
+    p += cercata.size();
+    caratteri += static_cast<std::uint32_t>(cercata.size());
+    return true;
+}
+
+// "n.", "n°" or "nr." after the label, as in "IBAN n. IT60...".
+bool numero(const unsigned char*& p, const unsigned char* fine, std::uint32_t& caratteri) {
+    const unsigned char* q = p;
+    std::uint32_t c = caratteri;
+    if (!parola(q, fine, "N", c)) {
+        return false;
+    }
+    if (parola(q, fine, "\xC2\xB0", c)) {
+        --c; // the degree sign: two bytes, one character
+    } else if (!parola(q, fine, ".", c) && !parola(q, fine, "R.", c)) {
+        return false;
+    }
+    p = q;
+    caratteri = c;
+    return true;
+}
+
+// Past the labels that people paste before an IBAN, as often as they are written: "IBAN",
+// "Codice IBAN", each with a colon or with "n.", "n°" or "nr." after it, in any case.
+const unsigned char* dopoLeEtichette(const unsigned char* p, const unsigned char* fine,
+                                     std::uint32_t& caratteri) {
+    // Most texts start with their IBAN: a letter or digit, and not the "C" of "Codice" nor the
+    // "IB" of "IBAN".
+    if (fine - p >= 2 && (kClassi[*p] == Classe::Tenuto || kClassi[*p] == Classe::Minuscola)) {
+        const unsigned char prima = *p | 0x20;
+        if (prima != 'c' && (prima != 'i' || (p[1] | 0x20) != 'b')) {
+            return p;
+        }
+    }
+    for (;;) {
+        std::uint32_t c = caratteri;
+        const unsigned char* q = dopoGliSpazi(p, fine, c);
+        const unsigned char* codice = q;
+        std::uint32_t dopoCodice = c;
+        if (parola(codice, fine, "CODICE", dopoCodice)) {
+            const unsigned char* spaziato = dopoGliSpazi(codice, fine, dopoCodice);
+            const unsigned char* etichetta = spaziato;
+            std::uint32_t dopoEtichetta = dopoCodice;
+            if (spaziato != codice && parola(etichetta, fine, kEtichetta, dopoEtichetta)) {
+                q = spaziato;
+                c = dopoCodice;
+            }
+        }
+        if (!parola(q, fine, kEtichetta, c)) {
+            return p;
+        }
+        std::uint32_t dopo = c;
+        const unsigned char* r = dopoGliSpazi(q, fine, dopo);
+        if (parola(r, fine, ":", dopo) || (r != q && numero(r, fine, dopo))) {
+            q = r;
+            c = dopo;
+        }
+        p = q;
+        caratteri = c;
+    }
+}
+
 } // namespace
 
-bool normalizza(std::string_view testo, std::string& elettronico, Rifiuto& rifiuto) {
+const unsigned char* dopoGliSpazi(const unsigned char* p, const unsigned char* fine,
+                                  std::uint32_t& caratteri) {
+    while (p < fine) {
+        if (*p == ' ' || *p == '\t') {
+            ++p;
+        } else {
+            char32_t codice = 0;
+            const int lunghezza = *p >= 0x80 ? utf8::decodifica(p, fine, codice) : 0;
+            if (lunghezza == 0 || !spazioUnicode(codice)) {
+                break;
+            }
+            p += lunghezza;
+        }
+        ++caratteri;
+    }
+    return p;
+}
+
+bool normalizza(std::string_view testo, std::string& elettronico, Rifiuto& rifiuto,
+                Inizio& inizio) {
     // Never longer than the text: written in place, then cut to size.
     elettronico.resize(testo.size());
-    char* const inizio = elettronico.data();
-    char* scritto = inizio;
-    const auto* p = reinterpret_cast<const unsigned char*>(testo.data());
-    const auto* const fine = p + testo.size();
+    char* const primo = elettronico.data();
+    char* scritto = primo;
+    const auto* const dati = reinterpret_cast<const unsigned char*>(testo.data());
+    const auto* const fine = dati + testo.size();
     std::uint32_t posizione = 0;
+    const auto* p = dopoLeEtichette(dati, fine, posizione);
+    inizio = {std::size_t(p - dati), posizione, 0};
     Ultimo ultimo = Ultimo::Niente;
     char separatore = 0;
     std::uint32_t posizioneSeparatore = 0;
@@ -109,15 +206,8 @@ bool normalizza(std::string_view testo, std::string& elettronico, Rifiuto& rifiu
                 posizioneSeparatore = posizione;
                 continue;
             case Classe::DuePunti:
-                // Only right after the label: what was read so far is the label, and goes.
-                if (ultimo != Ultimo::Carattere ||
-                    std::size_t(scritto - inizio) != kLunghezzaEtichetta ||
-                    std::memcmp(inizio, kEtichetta, kLunghezzaEtichetta) != 0) {
-                    return rifiuta(rifiuto, b, posizione, false, true);
-                }
-                scritto = inizio;
-                ultimo = Ultimo::DuePunti;
-                continue;
+                // Only after a label, which dopoLeEtichette has taken.
+                return rifiuta(rifiuto, b, posizione, false, true);
             case Classe::Altro:
             case Classe::Esteso:
                 return rifiuta(rifiuto, b, posizione, false, false);
@@ -138,19 +228,40 @@ bool normalizza(std::string_view testo, std::string& elettronico, Rifiuto& rifiu
                        true);
     }
 
-    // The label goes however it was written, as often as it was; so the electronic form never
-    // starts with it, and normalising it again changes nothing.
+    // A label written apart ("I B A N", "I-BAN") goes too, as often as it was; so the electronic
+    // form never starts with it, and normalising it again changes nothing.
     std::size_t etichette = 0;
-    const std::size_t scritti = std::size_t(scritto - inizio);
+    const std::size_t scritti = std::size_t(scritto - primo);
     while (scritti - etichette >= kLunghezzaEtichetta &&
-           std::memcmp(inizio + etichette, kEtichetta, kLunghezzaEtichetta) == 0) {
+           std::memcmp(primo + etichette, kEtichetta, kLunghezzaEtichetta) == 0) {
         etichette += kLunghezzaEtichetta;
     }
     if (etichette > 0) {
-        std::memmove(inizio, inizio + etichette, scritti - etichette);
+        std::memmove(primo, primo + etichette, scritti - etichette);
     }
     elettronico.resize(scritti - etichette);
+    inizio.tolti = etichette;
     return true;
+}
+
+std::uint32_t posizioneNelTesto(std::string_view testo, const Inizio& inizio, std::size_t indice) {
+    const auto* p = reinterpret_cast<const unsigned char*>(testo.data()) + inizio.byte;
+    const auto* const fine = reinterpret_cast<const unsigned char*>(testo.data()) + testo.size();
+    std::uint32_t posizione = inizio.caratteri;
+    std::size_t daSaltare = inizio.tolti + indice;
+    while (p < fine) {
+        ++posizione;
+        const Classe classe = kClassi[*p];
+        if (classe == Classe::Tenuto || classe == Classe::Minuscola) {
+            if (daSaltare-- == 0) {
+                break;
+            }
+        }
+        char32_t codice = 0;
+        const int lunghezza = *p >= 0x80 ? utf8::decodifica(p, fine, codice) : 0;
+        p += lunghezza > 0 ? lunghezza : 1;
+    }
+    return posizione;
 }
 
 } // namespace verifier

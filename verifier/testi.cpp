@@ -1,5 +1,6 @@
 #include "testi.h"
 
+#include "paesi.h"
 #include "utf8.h"
 
 #include <charconv>
@@ -20,110 +21,179 @@ void esadecimale(std::uint32_t n, int cifre, std::string& uscita) {
     }
 }
 
-// Control and format characters show nothing between quotes: they are named by code alone.
-bool visibile(char32_t c) {
-    return c > 0x20 && c != 0x7F && !(c >= 0x80 && c <= 0xA0) && c != 0xAD &&
-           !(c >= 0x2000 && c <= 0x200F) && !(c >= 0x2028 && c <= 0x202F) &&
-           !(c >= 0x205F && c <= 0x206F) && c != 0x3000 && !(c >= 0xFFF0 && c <= 0xFFFF) &&
-           !(c >= 0xE000 && c <= 0xF8FF);
-}
-
 void tra(std::string_view testo, std::string& uscita) {
     uscita += "«";
     uscita += testo;
     uscita += "»";
 }
 
+void codice(char32_t c, std::string& uscita) {
+    uscita += "U+";
+    esadecimale(c, c > 0xFFFF ? 5 : 4, uscita);
+}
+
+void posizione(std::uint32_t n, std::string& uscita) {
+    uscita += " in posizione ";
+    numero(n, uscita);
+}
+
 void carattere(const Rifiuto& rifiuto, std::string& uscita) {
     if (rifiuto.byteNonValido) {
-        uscita += "Il byte 0x";
+        uscita += "Il testo ha un byte non valido (0x";
         esadecimale(rifiuto.carattere, 2, uscita);
-        uscita += " in posizione ";
-        numero(rifiuto.posizione, uscita);
-        uscita += " non è testo UTF-8 valido.";
+        uscita += ')';
+        posizione(rifiuto.posizione, uscita);
+        uscita += '.';
         return;
     }
     if (rifiuto.fuoriPosto) {
         if (rifiuto.carattere == ':') {
-            uscita += "I due punti in posizione ";
-            numero(rifiuto.posizione, uscita);
+            uscita += "I due punti";
+            posizione(rifiuto.posizione, uscita);
             uscita += " possono seguire soltanto la parola IBAN.";
             return;
         }
         uscita += rifiuto.carattere == '-' ? "Il trattino" : "Il punto";
-        uscita += " in posizione ";
-        numero(rifiuto.posizione, uscita);
+        posizione(rifiuto.posizione, uscita);
         uscita += " non sta tra due gruppi di caratteri.";
         return;
     }
+    // What shows nothing between quotes is named by its code alone.
     uscita += "Il carattere ";
-    if (visibile(rifiuto.carattere)) {
+    if (utf8::leggibile(rifiuto.carattere)) {
         uscita += "«";
         utf8::aggiungi(rifiuto.carattere, uscita);
         uscita += "»";
         if (rifiuto.carattere >= 0x80) {
-            uscita += " (U+";
-            esadecimale(rifiuto.carattere, rifiuto.carattere > 0xFFFF ? 5 : 4, uscita);
+            uscita += " (";
+            codice(rifiuto.carattere, uscita);
             uscita += ')';
         }
     } else {
-        uscita += "U+";
-        esadecimale(rifiuto.carattere, rifiuto.carattere > 0xFFFF ? 5 : 4, uscita);
+        codice(rifiuto.carattere, uscita);
     }
-    uscita += " in posizione ";
-    numero(rifiuto.posizione, uscita);
+    posizione(rifiuto.posizione, uscita);
     uscita += " non può stare in un IBAN.";
 }
 
-// The field of an Italian IBAN that a place belongs to (from 3; the country is checked apart).
-const char* campo(std::uint32_t posizione) {
-    if (posizione <= 4) {
-        return "è una delle cifre di controllo";
+// "gli IBAN italiani (IT)": the country of the IBAN, which is in the registry.
+void paese(const Risultato& r, std::string& uscita) {
+    const std::string_view codice = r.paese();
+    uscita += "IBAN ";
+    uscita += registrato(codice[0], codice[1])->nome;
+    uscita += " (";
+    uscita += codice;
+    uscita += ')';
+}
+
+// The field of an IBAN that a place belongs to (from 2, the country being checked apart).
+void campo(const Risultato& r, std::uint32_t indice, std::string& uscita) {
+    if (indice < 4) {
+        uscita += ": è una delle cifre di controllo.";
+    } else if (!r.bbanItaliano) {
+        uscita += ", come vuole il formato degli ";
+        paese(r, uscita);
+        uscita += '.';
+    } else if (indice == 4) {
+        uscita += ": è il CIN.";
+    } else {
+        uscita += indice < 10 ? ": fa parte del codice ABI." : ": fa parte del codice CAB.";
     }
-    if (posizione == 5) {
-        return "è il CIN";
-    }
-    return posizione <= 10 ? "fa parte del codice ABI" : "fa parte del codice CAB";
 }
 
 void struttura(const Risultato& r, std::string& uscita) {
-    const std::uint32_t posizione = r.struttura.posizione;
     uscita += "Il carattere ";
-    numero(posizione, uscita);
-    uscita += " (";
-    tra(std::string_view(r.elettronico).substr(posizione - 1, 1), uscita);
-    uscita += ") dovrebbe essere ";
-    uscita += r.struttura.atteso == Tipo::Cifra ? "una cifra: " : "una lettera: ";
-    uscita += campo(posizione);
-    uscita += '.';
+    tra(std::string_view(r.elettronico).substr(r.struttura.indice, 1), uscita);
+    posizione(r.struttura.posizione, uscita);
+    uscita += r.struttura.atteso == Tipo::Cifra ? " dovrebbe essere una cifra"
+                                                : " dovrebbe essere una lettera";
+    campo(r, r.struttura.indice, uscita);
 }
 
+// Whether every suggestion is `testo` with only the places [da, a) changed: the change that the
+// reason would name is then the only slip that explains the text. Too many suggestions to list
+// mean other slips.
+bool soltantoQui(const Risultato& r, std::size_t da, std::size_t a) {
+    if (r.suggerimenti.troppi) {
+        return false;
+    }
+    const std::string_view e = r.elettronico;
+    for (int i = 0; i < r.suggerimenti.numero; ++i) {
+        const std::string_view s = r.suggerimenti[i];
+        if (s.size() != e.size() || s.substr(0, da) != e.substr(0, da) ||
+            s.substr(a) != e.substr(a)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void vediSuggerimenti(const Risultato& r, std::string& uscita) {
+    if (r.suggerimenti.numero > 0) {
+        uscita += " Controlla i suggerimenti.";
+    }
+}
+
+// A value to type is named only when changing it alone makes the IBAN valid and no other slip
+// explains the text as well: otherwise obeying could give the valid IBAN of another account.
 void controllo(const Risultato& r, std::string& uscita) {
-    if (!r.controlloGiusto()) {
-        uscita += "Le cifre di controllo sono ";
-        uscita.append(r.controlloIndicato, 2);
-        uscita += ", ma dovrebbero essere ";
-        uscita.append(r.controlloAtteso, 2);
-        uscita += '.';
+    constexpr std::size_t kCifre = 2;
+    constexpr std::size_t kCIN = 4;
+    const std::string_view indicate(r.controlloIndicato, 2);
+    if (!r.bbanItaliano) {
+        uscita += "Le cifre di controllo ";
+        uscita += indicate;
+        uscita += " non tornano con il resto dell'IBAN: è sbagliata una cifra di controllo o un "
+                  "altro carattere.";
+        return;
     }
-    if (!r.cinGiusto()) {
-        if (!r.controlloGiusto()) {
-            uscita += ' ';
+    if (r.cinGiusto()) {
+        if (soltantoQui(r, kCifre, kCifre + 2)) {
+            uscita += "Le cifre di controllo sono ";
+            uscita += indicate;
+            uscita += ", ma dovrebbero essere ";
+            uscita.append(r.controlloAtteso, 2);
+            uscita += '.';
+            return;
         }
-        uscita += "Il CIN è ";
+        uscita += "Le cifre di controllo ";
+        uscita += indicate;
+        uscita += " non tornano con CIN, ABI, CAB e conto: possono essere sbagliate le cifre di "
+                  "controllo, oppure ABI, CAB o il conto.";
+    } else if (r.soloIlCIN) {
+        if (soltantoQui(r, kCIN, kCIN + 1)) {
+            uscita += "Il CIN è ";
+            uscita += r.cinIndicato;
+            uscita += ", ma per ABI, CAB e conto dovrebbe essere ";
+            uscita += r.cinAtteso;
+            uscita += '.';
+            return;
+        }
+        uscita += "Il CIN ";
         uscita += r.cinIndicato;
-        uscita += ", ma per ABI, CAB e conto dovrebbe essere ";
-        uscita += r.cinAtteso;
-        uscita += '.';
-        if (r.controlloGiusto()) {
-            uscita += " Le cifre di controllo tornano: l'errore si vede solo dal CIN.";
-        }
+        uscita += " non torna con ABI, CAB e conto: può essere sbagliato il CIN, oppure ABI, CAB "
+                  "o il conto.";
+    } else if (r.controlloGiusto()) {
+        uscita += "Il CIN ";
+        uscita += r.cinIndicato;
+        uscita += " non torna con ABI, CAB e conto, anche se le cifre di controllo tornano: "
+                  "probabilmente c'è un errore in ABI, CAB o nel conto.";
+    } else {
+        uscita += "Né il CIN né le cifre di controllo tornano con ABI, CAB e conto: probabilmente "
+                  "c'è un errore di battitura in ABI, CAB o nel conto.";
     }
+    vediSuggerimenti(r, uscita);
 }
 
 } // namespace
 
 void aggiungiMotivo(const Risultato& r, std::string& uscita) {
+    if (!r.parolaInPiu.empty()) {
+        uscita += "La parola ";
+        tra(r.parolaInPiu, uscita);
+        uscita += " all'inizio non fa parte dell'IBAN.";
+        return;
+    }
     switch (r.esito) {
     case Esito::Valido:
         return;
@@ -143,8 +213,8 @@ void aggiungiMotivo(const Risultato& r, std::string& uscita) {
         uscita += " non è la sigla di un paese che usa l'IBAN.";
         return;
     case Esito::Lunghezza:
-        uscita += "Gli IBAN di ";
-        uscita += r.paese();
+        uscita += "Gli ";
+        paese(r, uscita);
         uscita += " hanno ";
         numero(static_cast<std::uint32_t>(r.lunghezzaAttesa), uscita);
         uscita += " caratteri, questo ne ha ";
@@ -168,9 +238,10 @@ std::string motivo(const Risultato& r) {
 
 void aggiungiNota(const Risultato& r, std::string& uscita) {
     if (r.valido() && !r.bbanItaliano) {
-        uscita += "Controllati lunghezza e cifre di controllo; il formato nazionale di ";
-        uscita += r.paese();
-        uscita += " non è stato controllato.";
+        uscita += "Controllati lunghezza, formato e cifre di controllo; gli eventuali controlli "
+                  "nazionali degli ";
+        paese(r, uscita);
+        uscita += " non sono stati fatti.";
     }
 }
 

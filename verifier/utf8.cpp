@@ -1,5 +1,7 @@
 #include "utf8.h"
 
+#include <QChar>
+
 namespace verifier::utf8 {
 
 int decodifica(const unsigned char* p, const unsigned char* fine, char32_t& codice) {
@@ -58,6 +60,36 @@ char* scrivi(char32_t c, char* uscita) {
 void aggiungi(char32_t c, std::string& uscita) {
     char byte[4];
     uscita.append(byte, scrivi(c, byte));
+}
+
+bool nascosto(char32_t codice) {
+    switch (QChar::category(codice)) {
+    case QChar::Other_Control:
+    case QChar::Other_Format:
+    case QChar::Other_Surrogate:
+    case QChar::Other_PrivateUse:
+    case QChar::Other_NotAssigned:
+    case QChar::Separator_Line:
+    case QChar::Separator_Paragraph:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool leggibile(char32_t codice) {
+    switch (QChar::category(codice)) {
+    case QChar::Separator_Space:
+    case QChar::Mark_NonSpacing:
+    case QChar::Mark_SpacingCombining:
+    case QChar::Mark_Enclosing:
+        return false;
+    default:
+        // The Hangul fillers and the blank Braille pattern are letters and symbols that look
+        // like spaces.
+        return !nascosto(codice) && codice != 0x115F && codice != 0x1160 && codice != 0x3164 &&
+               codice != 0xFFA0 && codice != 0x2800;
+    }
 }
 
 } // namespace verifier::utf8

@@ -15,4 +15,13 @@ char* scrivi(char32_t codice, char* uscita);
 
 void aggiungi(char32_t codice, std::string& uscita);
 
+// Characters that must never be written out as they are, since they show nothing or change how
+// the text around them shows: controls, format characters (the bidirectional marks among them),
+// line and paragraph separators, private-use and unassigned code points.
+bool nascosto(char32_t codice);
+
+// Characters that can be read on their own between quotes: not hidden, not a space, not a
+// combining mark (which would sit on the quote) nor a filler that looks like a space.
+bool leggibile(char32_t codice);
+
 } // namespace verifier::utf8

@@ -15,16 +15,17 @@
 //   verifier::motivo(r), verifier::cartaceo(r.elettronico), verifier::perCampi(r)  (testi.h,
 //   forme.h)
 //
-// The text is UTF-8. Any IBAN country is checked for its registry length, its two letters and
-// its check digits (ISO 7064 MOD 97-10); Italian and San Marino IBANs also for the structure of
-// their BBAN and their CIN, with the engine's own rules, and when one fails the verifier looks
-// for the valid IBANs one slip away. Plain C++: no Qt (verifica_qt.h adapts QString callers).
+// The text is UTF-8. Any IBAN country is checked for its two letters, its registry length, the
+// structure of its BBAN (digits, letters or either, place by place) and its check digits (ISO
+// 7064 MOD 97-10); Italian and San Marino IBANs also for their CIN, with the engine's own rules,
+// and when one fails the verifier looks for the valid IBANs one slip away. Plain C++ but for
+// Qt Core's Unicode categories (verifica_qt.h adapts QString callers).
 namespace verifier {
 
 // The first check that fails, in the order they are made; Valido when none does.
 enum class Esito : std::uint8_t {
     Valido,
-    Vuoto,               // nothing but blanks, or the label "IBAN" alone
+    Vuoto,               // nothing but blanks, or a label ("IBAN:") alone
     CarattereNonAmmesso, // `rifiuto` names the character and where it stands
     PaeseNonLettere,     // the first two characters are not both letters
     PaeseSconosciuto,    // two letters, but no country that uses the IBAN
@@ -45,7 +46,8 @@ struct Rifiuto {
 
 // The first character whose kind is wrong for its place.
 struct ErroreStruttura {
-    std::uint32_t posizione = 0; // from 1, in the electronic form
+    std::uint32_t posizione = 0; // from 1, in characters of the text as given
+    std::uint32_t indice = 0;    // from 0, in the electronic form
     Tipo atteso = Tipo::Cifra;
 };
 
@@ -75,6 +77,11 @@ struct Risultato {
     char controlloAtteso[2]{};   // and as they should be
     char cinIndicato = 0;        // the CIN as written, for IT and SM
     char cinAtteso = 0;          // and as ABI, CAB and account make it
+    // The CIN alone is wrong: with cinAtteso in its place the check digits are right.
+    bool soloIlCIN = false;
+    // A word the text starts with that is no part of an IBAN ("CONTO IT60..."), as written;
+    // when not empty it is the reason, whatever check failed.
+    std::string parolaInPiu;
     Suggerimenti suggerimenti;
 
     bool valido() const { return esito == Esito::Valido; }

@@ -10,6 +10,9 @@
 #include <QTemporaryFile>
 #include <QTest>
 
+#include <csignal>
+#include <unistd.h>
+
 namespace {
 
 const QString kProgramma = QStringLiteral(BVIBAN_CLI);
@@ -68,7 +71,12 @@ bool attendiRighe(QProcess& processo, QByteArray& letto, int righe) {
 
 const QByteArray kEsempio = "IT60X0542811101000000123456";
 
+// How a standard stream is made to fail.
+enum class Flusso { UscitaPiena, UscitaChiusa, IngressoCartella, IngressoChiuso };
+
 } // namespace
+
+Q_DECLARE_METATYPE(Flusso)
 
 class TestBvibanCli : public QObject {
     Q_OBJECT
@@ -83,6 +91,8 @@ private slots:
     void rigaTroppoLunga();
     void erroriDiLetturaEScrittura_data();
     void erroriDiLetturaEScrittura();
+    void tuboChiuso_data();
+    void tuboChiuso();
 };
 
 void TestBvibanCli::statiEdUscite_data() {
@@ -102,6 +112,12 @@ void TestBvibanCli::statiEdUscite_data() {
          niente, 0, QByteArray("IT65D012340098700000AB12345\n"), niente);
     riga("calcola, account after --", QStringList{"calcola", "--", "12345", "67890", "-87"}, niente,
          0, QByteArray("IT98F1234567890000000000087\n"), niente);
+    // An account may begin with "-": the refusal says how to give it.
+    riga("calcola, account like an option", QStringList{"calcola", "1234", "987", "-12345"}, niente,
+         2, niente,
+         "bviban-cli: calcola: opzione sconosciuta «-12345». Un dato che comincia con «-» va dopo "
+         "--, che chiude le opzioni: bviban-cli calcola -- 1234 987 -12345\n" +
+             aiuto);
     riga("calcola, empty account", QStringList{"calcola", "5428", "11101", ""}, niente, 1, niente,
          QByteArray("Compilare ABI, CAB e Nr. del CONTO.\n"));
     // As pasted into the fields: the spaces around each value go, so spaces alone are empty.
@@ -124,14 +140,17 @@ void TestBvibanCli::statiEdUscite_data() {
     riga("unknown command", QStringList{"controlla"}, niente, 2, niente,
          "bviban-cli: comando sconosciuto «controlla».\n" + aiuto);
     riga("unknown option", QStringList{"verifica", "--xml"}, niente, 2, niente,
-         "bviban-cli: verifica: opzione sconosciuta «--xml».\n" + aiuto);
+         "bviban-cli: verifica: opzione sconosciuta «--xml». Un dato che comincia con «-» va "
+         "dopo --, che chiude le opzioni.\n" +
+             aiuto);
     riga("verifica, all valid",
          QStringList{"verifica", "IT60 X054 2811 1010 0000 0123 456", "DE89370400440532013000"},
          niente, 0,
          kEsempio +
              "\tvalido\tIT 60 X 05428 11101 000000123456\n"
-             "DE89370400440532013000\tvalido\tControllati lunghezza e cifre di controllo; il "
-             "formato nazionale di DE non è stato controllato.\n",
+             "DE89370400440532013000\tvalido\tControllati lunghezza, formato e cifre di "
+             "controllo; gli eventuali controlli nazionali degli IBAN tedeschi (DE) non sono "
+             "stati fatti.\n",
          niente);
     riga("verifica, one invalid", QStringList{"verifica", kEsempio, "IT61X0542811101000000123456"},
          niente, 1,
@@ -141,14 +160,26 @@ void TestBvibanCli::statiEdUscite_data() {
              "dovrebbero essere 60.\tforse: " +
              kEsempio + "\n",
          niente);
-    // One result per line, in order: CR LF ends, an empty line, a refused one, no final LF.
+    // One result per line, in order: CR LF ends, an empty line, refused ones, no final LF. What
+    // is invisible or changes how the line shows (a C1 control, a bidirectional mark) is
+    // repeated as U+FFFD and named by its code.
     riga("verifica, standard input", QStringList{"verifica"},
-         QByteArray("IT60X0542811101000000123456\r\n\nIT60\tX054#\nSM86U0322509800000000270100"), 1,
+         QByteArray("IT60X0542811101000000123456\r\n\nIT60\tX054#\nIT60\u009BX054\n"
+                    "\u061CIT60\nSM86U0322509800000000270100"),
+         1,
          kEsempio + "\tvalido\tIT 60 X 05428 11101 000000123456\n"
                     "\tvuoto\tNessun IBAN da verificare: il testo è vuoto.\n"
                     "IT60\xEF\xBF\xBDX054#\tnon valido\tIl carattere «#» in posizione 10 non può "
                     "stare in un IBAN.\n"
+                    "IT60\xEF\xBF\xBDX054\tnon valido\tIl carattere U+009B in posizione 5 non può "
+                    "stare in un IBAN.\n"
+                    "\xEF\xBF\xBDIT60\tnon valido\tIl carattere U+061C in posizione 1 non può "
+                    "stare in un IBAN.\n"
                     "SM86U0322509800000000270100\tvalido\tSM 86 U 03225 09800 000000270100\n",
+         niente);
+    riga("verifica, an empty line is not valid", QStringList{"verifica"}, kEsempio + "\n\n", 1,
+         kEsempio + "\tvalido\tIT 60 X 05428 11101 000000123456\n"
+                    "\tvuoto\tNessun IBAN da verificare: il testo è vuoto.\n",
          niente);
     riga("verifica, operand after --", QStringList{"verifica", "--", "-IT60"}, niente, 1,
          QByteArray("-IT60\tnon valido\tIl trattino in posizione 1 non sta tra due gruppi di "
@@ -175,7 +206,9 @@ void TestBvibanCli::aiuto() {
     QCOMPARE(generale.stato, 0);
     QVERIFY(generale.uscita.startsWith("Uso: bviban-cli COMANDO [ARGOMENTI...]\n"));
     for (const char* testo : {"\n  calcola ABI CAB CONTO\n", "\n  verifica [--json] [IBAN...]\n",
-                              "\n  -V, --version ", "\nStato d'uscita:\n"}) {
+                              "\n  -V, --version ", "\nStato d'uscita:\n",
+                              "\n  1  almeno una riga non valida o vuota, o un calcolo "
+                              "rifiutato\n"}) {
         QVERIFY2(generale.uscita.contains(testo), testo);
     }
     const Esecuzione comando = esegui({QStringLiteral("verifica"), QStringLiteral("-h")});
@@ -190,7 +223,7 @@ void TestBvibanCli::json() {
     const QByteArray ingresso = "iban: it60 x054 2811 1010 0000 0123 456\n"
                                 "IT65A0542811101000000123456\n"
                                 "IT61X0542811101000000123456\n"
-                                "\"IT\"\\\x01\xFF\n"
+                                "\"IT\"\\\x01\xFF\u061C\n"
                                 "GB29NWBK60161331926819\n";
     const Esecuzione e = esegui({QStringLiteral("verifica"), QStringLiteral("--json")}, ingresso);
     QCOMPARE(e.stato, 1);
@@ -229,14 +262,16 @@ void TestBvibanCli::json() {
     const QJsonObject cinSbagliato = oggetti[1];
     QCOMPARE(cinSbagliato["valido"].toBool(), false);
     QVERIFY(cinSbagliato["motivo"].toString().startsWith(
-        QStringLiteral("Il CIN è A, ma per ABI, CAB e conto dovrebbe essere X.")));
+        QStringLiteral("Il CIN A non torna con ABI, CAB e conto")));
     QCOMPARE(cinSbagliato["cin"].toString(), QStringLiteral("A"));
 
     const QJsonObject suggerito = oggetti[2];
     QCOMPARE(suggerito["suggerimenti"].toArray(), QJsonArray{QString::fromLatin1(kEsempio)});
 
     const QJsonObject rifiutato = oggetti[3];
-    QCOMPARE(rifiutato["input"].toString(), QStringLiteral("\"IT\"\\\u0001\uFFFD"));
+    // Kept exactly, the bidirectional mark escaped rather than written as it is.
+    QCOMPARE(rifiutato["input"].toString(), QStringLiteral("\"IT\"\\\u0001\uFFFD\u061C"));
+    QVERIFY(righe[3].contains(R"(\u061c")"));
     QVERIFY(rifiutato["iban"].isNull());
     QVERIFY(rifiutato["paese"].isNull());
     QVERIFY(rifiutato["cartaceo"].isNull());
@@ -349,38 +384,91 @@ void TestBvibanCli::rigaTroppoLunga() {
 
 void TestBvibanCli::erroriDiLetturaEScrittura_data() {
     QTest::addColumn<QStringList>("argomenti");
-    QTest::addColumn<bool>("scrittura"); // standard output full, else standard input unreadable
+    QTest::addColumn<Flusso>("flusso");
+    QTest::addColumn<QByteArray>("errori");
 
     const QString verifica = QStringLiteral("verifica");
-    riga("write: verifica", QStringList{verifica, QString::fromLatin1(kEsempio)}, true);
-    riga("write: --help", QStringList{QStringLiteral("--help")}, true);
-    riga("write: --version", QStringList{QStringLiteral("--version")}, true);
-    riga("write: verifica -h", QStringList{verifica, QStringLiteral("-h")}, true);
-    riga("read: verifica", QStringList{verifica}, false);
+    const QByteArray piena = "bviban-cli: errore di scrittura sullo standard output: il disco è "
+                             "pieno\n";
+    riga("write: verifica", QStringList{verifica, QString::fromLatin1(kEsempio)},
+         Flusso::UscitaPiena, piena);
+    riga("write: --help", QStringList{QStringLiteral("--help")}, Flusso::UscitaPiena, piena);
+    riga("write: --version", QStringList{QStringLiteral("--version")}, Flusso::UscitaPiena, piena);
+    riga("write: verifica -h", QStringList{verifica, QStringLiteral("-h")}, Flusso::UscitaPiena,
+         piena);
+    riga("write: standard output closed", QStringList{verifica, QString::fromLatin1(kEsempio)},
+         Flusso::UscitaChiusa,
+         QByteArray("bviban-cli: errore di scrittura sullo standard output: il file non è aperto "
+                    "per questa operazione\n"));
+    riga("read: verifica", QStringList{verifica}, Flusso::IngressoCartella,
+         QByteArray("bviban-cli: errore di lettura dello standard input: è una cartella\n"));
+    riga("read: standard input closed", QStringList{verifica}, Flusso::IngressoChiuso,
+         QByteArray("bviban-cli: errore di lettura dello standard input: il file non è aperto "
+                    "per questa operazione\n"));
 }
 
-// Nothing lost in silence: a failed read or write gives status 2 and says why on standard
-// error.
+// Nothing lost in silence: a failed read or write gives status 2 and says why, in Italian as
+// every other message, on standard error.
 void TestBvibanCli::erroriDiLetturaEScrittura() {
     QFETCH(QStringList, argomenti);
-    QFETCH(bool, scrittura);
+    QFETCH(Flusso, flusso);
+    QFETCH(QByteArray, errori);
 
     QProcess processo;
-    if (scrittura) {
+    switch (flusso) {
+    case Flusso::UscitaPiena:
         processo.setStandardOutputFile(QStringLiteral("/dev/full"));
-    } else {
+        break;
+    case Flusso::IngressoCartella:
         processo.setStandardInputFile(QStringLiteral("/"));
+        break;
+    case Flusso::UscitaChiusa:
+        processo.setChildProcessModifier([] { ::close(STDOUT_FILENO); });
+        break;
+    case Flusso::IngressoChiuso:
+        processo.setChildProcessModifier([] { ::close(STDIN_FILENO); });
+        break;
     }
     processo.start(kProgramma, argomenti);
     QVERIFY(processo.waitForFinished(30000));
     QCOMPARE(processo.exitCode(), 2);
-    const QByteArray errori = processo.readAllStandardError();
-    // The reason in Italian, as every other message.
-    QCOMPARE(errori,
-             QByteArray(scrittura ? "bviban-cli: errore di scrittura sullo standard output: "
-                                    "il disco è pieno\n"
-                                  : "bviban-cli: errore di lettura dello standard input: "
-                                    "è una cartella\n"));
+    QCOMPARE(processo.readAllStandardError(), errori);
+}
+
+void TestBvibanCli::tuboChiuso_data() {
+    QTest::addColumn<bool>("ignorato");
+    QTest::addColumn<QByteArray>("stato");
+    QTest::addColumn<QByteArray>("errori");
+
+    riga("SIGPIPE ignored: EPIPE ends it with status 2", true, QByteArray("stato 2\n"),
+         QByteArray("bviban-cli: errore di scrittura sullo standard output: il programma che "
+                    "riceveva l'uscita si è chiuso\n"));
+    riga("SIGPIPE by default: the signal ends it", false, QByteArray("stato 141\n"), QByteArray());
+}
+
+// An endless input whose reader goes away after the first result: the program stops at the
+// first failed write, whether SIGPIPE ends it or the write fails with EPIPE. `timeout` keeps a
+// program that goes on reading from running for ever.
+void TestBvibanCli::tuboChiuso() {
+    QFETCH(bool, ignorato);
+    QFETCH(QByteArray, stato);
+    QFETCH(QByteArray, errori);
+
+    QProcess processo;
+    // The disposition passes through the shell to every program of the pipeline.
+    processo.setChildProcessModifier(
+        [ignorato] { ::signal(SIGPIPE, ignorato ? SIG_IGN : SIG_DFL); });
+    processo.start(QStringLiteral("/bin/sh"),
+                   {QStringLiteral("-c"),
+                    QStringLiteral("yes \"$1\" | { timeout 60 \"$0\" verifica; echo \"stato $?\" "
+                                   ">&2; } | head -n 1"),
+                    kProgramma, QStringLiteral("IT60X0542811101000000123457")});
+    QVERIFY(processo.waitForFinished(90000));
+    QCOMPARE(processo.readAllStandardOutput().count('\n'), 1);
+    const QByteArray scritto = processo.readAllStandardError();
+    QVERIFY2(scritto.contains(stato), scritto.constData());
+    QCOMPARE(scritto.contains("bviban-cli:"), !errori.isEmpty());
+    QVERIFY2(scritto.contains(errori), scritto.constData());
 }
 
 QTEST_GUILESS_MAIN(TestBvibanCli)

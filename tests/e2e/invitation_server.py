@@ -1,6 +1,6 @@
 """An HTTP server of the suite's own on 127.0.0.1 that stands in for the proxy: the program's
 hidden browser, told by http_proxy, sends it the invitation request, whose request line it
-keeps."""
+keeps. It answers with `status`: 200 by default, or an error when the test sets one."""
 
 import http.server
 import threading
@@ -23,7 +23,7 @@ class _Handler(http.server.BaseHTTPRequestHandler):
     def do_GET(self):
         self.server.request_lines.append(self.requestline)
         body = b"OK"
-        self.send_response(200)
+        self.send_response(self.server.status)
         self.send_header("Content-Type", "text/plain")
         self.send_header("Content-Length", str(len(body)))
         self.end_headers()
@@ -37,6 +37,7 @@ class InvitationServer:
     def __init__(self):
         self.httpd = http.server.ThreadingHTTPServer(("127.0.0.1", 0), _Handler)
         self.httpd.request_lines = []
+        self.httpd.status = 200
         self.thread = threading.Thread(target=self.httpd.serve_forever, daemon=True)
         self.thread.start()
 
@@ -45,10 +46,20 @@ class InvitationServer:
         return f"http://127.0.0.1:{self.httpd.server_address[1]}"
 
     @property
+    def status(self):
+        return self.httpd.status
+
+    @status.setter
+    def status(self, value):
+        self.httpd.status = value
+
+    @property
     def request_lines(self):
         return list(self.httpd.request_lines)
 
     def close(self):
-        self.httpd.shutdown()
-        self.httpd.server_close()
-        self.thread.join()
+        """Stops serving: from then on a connection to its port is refused."""
+        if self.thread.is_alive():
+            self.httpd.shutdown()
+            self.httpd.server_close()
+            self.thread.join()

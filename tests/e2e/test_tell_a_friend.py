@@ -1,6 +1,8 @@
 """Telling a friend, end to end: the banner opens the dialog, the user types the three fields,
 Alt+I sends the invitation through the program's hidden browser to an HTTP server of the
-suite's own (reached as the proxy named by http_proxy), and the thank-you box appears."""
+suite's own (reached as the proxy named by http_proxy), and the thank-you box appears once the
+server has answered; when it refuses, or cannot be reached, a warning says why and the dialog
+keeps what was typed."""
 
 import unittest
 
@@ -162,6 +164,30 @@ class TellAFriendTest(InvitationTestCase):
         self.assertEqual(self.copied_from(dialog, design.EMAIL_TO, design.FRAME1),
                          "amico@example.org")
         self.assertEqual(self.server.request_lines, [])
+        self.desktop.screen.request_close(int(dialog.id))
+        self.desktop.wait_until_gone(DIALOG_TITLE)
+
+    def test_unsent_invitation_keeps_everything(self):
+        """The server refuses, then cannot be reached: each time a warning comes instead of the
+        thanks (the accessibility suite reads its reason), and the dialog keeps the address."""
+        dialog = self.open_dialog()
+        self.desktop.type("amico@example.org")
+        for case in ("the server refuses", "the host is unreachable"):
+            with self.subTest(case):
+                if case == "the server refuses":
+                    self.server.status = 503
+                else:
+                    self.server.close()
+                self.desktop.key("alt+i")
+                self.desktop.wait_for_window(BOX_TITLE)
+                self.assertTrue(dialog.exists(), "the dialog stays behind the warning")
+                # The refused request reached the server; none reaches it once it is gone.
+                self.assertEqual(len(self.server.request_lines), 1)
+                self.desktop.key("Return")
+                self.desktop.wait_until_gone(BOX_TITLE)
+                self.desktop.wait_until_active(dialog)
+                self.assertEqual(self.copied_from(dialog, design.EMAIL_TO, design.FRAME1),
+                                 "amico@example.org")
         self.desktop.screen.request_close(int(dialog.id))
         self.desktop.wait_until_gone(DIALOG_TITLE)
 

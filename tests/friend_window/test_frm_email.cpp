@@ -1,13 +1,14 @@
+#include "answering_browser.h"
 #include "box_answerer.h"
 #include "desktop_theme.h"
 #include "font_preload.h"
 #include "frm_email.h"
 #include "look.h"
 #include "message_boxes.h"
-#include "recording_launcher.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QCursor>
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -26,8 +27,6 @@ const QString kTitle = QStringLiteral("Brivanta IBAN");
 const QString kEmpty = QStringLiteral("Occorre inserire l'indirizzo email del tuo Amico.");
 const QString kMalformed = QStringLiteral("L'indirizzo email del tuo Amico NON è corretto!");
 const QString kThanks = QStringLiteral("Messaggio Inviato. Grazie per la collaborazione!");
-const QString kNotSent = QStringLiteral("Il messaggio NON è stato inviato: non è stato possibile "
-                                        "avviare il browser. Riprova più tardi.");
 const char* const kFields[] = {"emailTO", "NomeFrom", "emailFROM"};
 const char* const kControls[] = {"InviaMail", "Frame2", "emailFROM", "NomeFrom", "Label3",
                                  "Label2",    "Frame1", "emailTO",   "Label1"};
@@ -61,7 +60,9 @@ private slots:
     void enterInAFieldDoesNotSubmit();
     void escapeDoesNotClose();
     void modalOpeningReturnsAfterSubmission();
-    void failedLaunchKeepsTheWindow();
+    void waitsForTheAnswerStillResponsive();
+    void unsentInvitationKeepsTheWindow_data();
+    void unsentInvitationKeepsTheWindow();
     void pendingClickSendsNothingMore();
     void reopenedWindowIsEmpty();
     void resizingMovesNothing();
@@ -75,7 +76,7 @@ private:
     QString highlighted() const;
 
     std::unique_ptr<QWidget> owner;
-    std::unique_ptr<RecordingLauncher> launcher;
+    std::unique_ptr<AnsweringBrowser> browser;
     QtMessageBoxes messages;
     std::unique_ptr<frmEMAIl> window;
 };
@@ -91,8 +92,8 @@ void FrmEmailTest::initTestCase() {
 }
 
 void FrmEmailTest::init() {
-    launcher = std::make_unique<RecordingLauncher>();
-    window = std::make_unique<frmEMAIl>(*launcher, messages, owner.get());
+    browser = std::make_unique<AnsweringBrowser>();
+    window = std::make_unique<frmEMAIl>(*browser, messages, owner.get());
 }
 
 void FrmEmailTest::cleanup() {
@@ -258,7 +259,7 @@ void FrmEmailTest::coloursHoldUnderADarkLargeTheme() {
     const QImage light = window->grab().toImage();
     const DarkLargeTheme dark;
     QCOMPARE(window->grab().toImage(), light);
-    frmEMAIl built(*launcher, messages, owner.get());
+    frmEMAIl built(*browser, messages, owner.get());
     QCOMPARE(built.grab().toImage(), light);
 }
 
@@ -388,14 +389,14 @@ void FrmEmailTest::submission() {
     BoxAnswerer answerer(window.get());
     QTest::mouseClick(button(), Qt::LeftButton);
 
-    QCOMPARE(answerer.boxes.size(), 1);
+    QTRY_COMPARE(answerer.boxes.size(), 1);
     const BoxAnswerer::Box& shown = answerer.boxes.first();
     QCOMPARE(shown.text, box);
     QCOMPARE(shown.title, kTitle);
 
     if (sent.isEmpty()) {
         QCOMPARE(shown.icon, QMessageBox::Warning);
-        QVERIFY(launcher->launches.isEmpty());
+        QVERIFY(browser->urls.isEmpty());
         QVERIFY(window->isVisible());
         QCOMPARE(field("emailTO")->text(), to);
         QCOMPARE(field("NomeFrom")->text(), name);
@@ -409,16 +410,12 @@ void FrmEmailTest::submission() {
     QVERIFY(!window->isVisible());
     QCOMPARE(window->result(), int(QDialog::Accepted));
 
-    QCOMPARE(launcher->launches.size(), 1);
-    const RecordingLauncher::Launch& launch = launcher->launches.first();
-    QCOMPARE(launch.parameters, QString());
-    QCOMPARE(launch.hidden, std::int16_t(-1));
-    const QUrl url(launch.target, QUrl::StrictMode);
+    QCOMPARE(browser->urls.size(), 1);
+    const QUrl url(browser->urls.first(), QUrl::StrictMode);
     QVERIFY(url.isValid());
     QCOMPARE(url.toString(QUrl::RemoveQuery),
              QStringLiteral("http://www.brivanta.example/quorvel_sendmail.asp"));
     QCOMPARE(QUrlQuery(url).queryItems(QUrl::FullyDecoded), sent);
-    QCOMPARE(launcher->released, QList<shell::ProcessHandle>{launcher->nextHandle});
 }
 
 // Far beyond QLineEdit's default limit of 32,767 characters, and pasted as users paste.
@@ -436,10 +433,10 @@ void FrmEmailTest::pastedValuesGoOutWhole() {
     BoxAnswerer answerer(window.get());
     QTest::mouseClick(button(), Qt::LeftButton);
 
-    QCOMPARE(answerer.boxes.size(), 1);
+    QTRY_COMPARE(answerer.boxes.size(), 1);
     QCOMPARE(answerer.boxes.first().text, kThanks);
-    QCOMPARE(launcher->launches.size(), 1);
-    QCOMPARE(QUrlQuery(QUrl(launcher->launches.first().target)).queryItems(QUrl::FullyDecoded),
+    QCOMPARE(browser->urls.size(), 1);
+    QCOMPARE(QUrlQuery(QUrl(browser->urls.first())).queryItems(QUrl::FullyDecoded),
              (Pairs{{"MAIL_DEST", to}, {"MAIL_MIT", from}, {"NomeAmico", name}}));
 }
 
@@ -460,7 +457,7 @@ void FrmEmailTest::altIFocusesTheButtonAndSubmits() {
     QCOMPARE(focusOnPress, QStringLiteral("InviaMail"));
     QCOMPARE(highlightOnPress, QString());
     QCOMPARE(answerer.boxes.first().text, kThanks);
-    QCOMPARE(launcher->launches.size(), 1);
+    QCOMPARE(browser->urls.size(), 1);
     QVERIFY(!window->isVisible());
 }
 
@@ -483,7 +480,7 @@ void FrmEmailTest::buttonKeys() {
     QTest::keyClick(button(), key);
     QTRY_COMPARE(answerer.boxes.size(), 1);
     QCOMPARE(answerer.boxes.first().text, kThanks);
-    QCOMPARE(launcher->launches.size(), 1);
+    QCOMPARE(browser->urls.size(), 1);
 }
 
 void FrmEmailTest::enterInAFieldDoesNotSubmit_data() {
@@ -505,7 +502,7 @@ void FrmEmailTest::enterInAFieldDoesNotSubmit() {
     QTest::keyClick(field(qPrintable(name)), key);
     QCoreApplication::processEvents();
     QVERIFY(answerer.boxes.isEmpty());
-    QVERIFY(launcher->launches.isEmpty());
+    QVERIFY(browser->urls.isEmpty());
     QVERIFY(window->isVisible());
     QCOMPARE(focusName(), name);
 }
@@ -523,7 +520,7 @@ void FrmEmailTest::escapeDoesNotClose() {
     QCOMPARE(window->exec(), int(QDialog::Rejected));
     QVERIFY(openAfterEscape);
     QVERIFY(!window->isVisible());
-    QVERIFY(launcher->launches.isEmpty());
+    QVERIFY(browser->urls.isEmpty());
 }
 
 void FrmEmailTest::modalOpeningReturnsAfterSubmission() {
@@ -538,11 +535,70 @@ void FrmEmailTest::modalOpeningReturnsAfterSubmission() {
     QVERIFY(blocked);
     QCOMPARE(answerer.boxes.size(), 1);
     QCOMPARE(answerer.boxes.first().text, kThanks);
-    QCOMPARE(launcher->launches.size(), 1);
+    QCOMPARE(browser->urls.size(), 1);
 }
 
-void FrmEmailTest::failedLaunchKeepsTheWindow() {
-    launcher->nextHandle = 0;
+// While the server's answer is awaited the pointer is busy, and the window goes on working: it
+// repaints, takes typing, and a second click sends nothing. Closed meanwhile, it gives up.
+void FrmEmailTest::waitsForTheAnswerStillResponsive() {
+    browser->holdAnswers = true;
+    open();
+    type("emailTO", QStringLiteral("amico@posta.it"));
+    BoxAnswerer answerer(window.get());
+    QTest::mouseClick(button(), Qt::LeftButton);
+    QCOMPARE(browser->held(), 1);
+    QVERIFY(QGuiApplication::overrideCursor() != nullptr);
+    QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::BusyCursor);
+
+    type("NomeFrom", QStringLiteral("PAOLO"));
+    QCOMPARE(field("NomeFrom")->text(), QStringLiteral("PAOLO"));
+    QCOMPARE(highlighted(), QStringLiteral("NomeFrom"));
+    QTest::mouseClick(button(), Qt::LeftButton);
+    QTest::qWait(50);
+    QCOMPARE(browser->urls.size(), 1);
+    QVERIFY(answerer.boxes.isEmpty());
+    QVERIFY(window->isVisible());
+
+    browser->answer(shell::FetchOutcome::Answered);
+    QTRY_COMPARE(answerer.boxes.size(), 1);
+    QCOMPARE(answerer.boxes.first().text, kThanks);
+    QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+
+    window = std::make_unique<frmEMAIl>(*browser, messages, owner.get());
+    open();
+    type("emailTO", QStringLiteral("amico@posta.it"));
+    QTest::mouseClick(button(), Qt::LeftButton);
+    QCOMPARE(browser->held(), 1);
+    window.reset();
+    QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+    browser->answer(shell::FetchOutcome::Answered);
+    QTest::qWait(50);
+    QCOMPARE(answerer.boxes.size(), 1);
+}
+
+void FrmEmailTest::unsentInvitationKeepsTheWindow_data() {
+    QTest::addColumn<shell::FetchOutcome>("outcome");
+    QTest::addColumn<QString>("box");
+    const QString notSent = QStringLiteral("Il messaggio NON è stato inviato: ");
+    QTest::newRow("server refused")
+        << shell::FetchOutcome::Refused
+        << notSent + "il server di Brivanta lo ha rifiutato. Riprova più tardi.";
+    QTest::newRow("no answer") << shell::FetchOutcome::NoAnswer
+                               << notSent + "il server non risponde. Riprova più tardi.";
+    QTest::newRow("no connection")
+        << shell::FetchOutcome::NoConnection
+        << notSent + "nessuna connessione con il sito di Brivanta. Controlla la connessione a "
+                     "Internet e riprova.";
+    QTest::newRow("browser not started")
+        << shell::FetchOutcome::NotSent
+        << notSent + "non è stato possibile avviare il browser. Riprova più tardi.";
+}
+
+// Nothing reached the server: the user is told why, and keeps everything typed for another try.
+void FrmEmailTest::unsentInvitationKeepsTheWindow() {
+    QFETCH(shell::FetchOutcome, outcome);
+    QFETCH(QString, box);
+    browser->outcome = outcome;
     open();
     type("emailTO", QStringLiteral("amico@posta.it"));
     type("NomeFrom", QStringLiteral("PAOLO"));
@@ -550,26 +606,25 @@ void FrmEmailTest::failedLaunchKeepsTheWindow() {
     BoxAnswerer answerer(window.get());
     QTest::mouseClick(button(), Qt::LeftButton);
 
-    QCOMPARE(answerer.boxes.size(), 1);
+    QTRY_COMPARE(answerer.boxes.size(), 1);
     QCOMPARE(answerer.boxes.first().icon, QMessageBox::Warning);
     QCOMPARE(answerer.boxes.first().title, kTitle);
-    QCOMPARE(answerer.boxes.first().text, kNotSent);
+    QCOMPARE(answerer.boxes.first().text, box);
     QVERIFY(answerer.boxes.first().windowVisible);
     QVERIFY(window->isVisible());
+    QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
     QCOMPARE(field("emailTO")->text(), QStringLiteral("amico@posta.it"));
     QCOMPARE(field("NomeFrom")->text(), QStringLiteral("PAOLO"));
     QCOMPARE(field("emailFROM")->text(), QStringLiteral("paolo@casa.it"));
-    QCOMPARE(launcher->launches.size(), 1);
-    QVERIFY(launcher->released.isEmpty());
 
-    // The user may try again once the browser can start.
-    launcher->nextHandle = 77;
+    // The user tries again once the server can be reached.
+    browser->outcome = shell::FetchOutcome::Answered;
     QTest::mouseClick(button(), Qt::LeftButton);
-    QCOMPARE(launcher->launches.size(), 2);
-    QCOMPARE(launcher->launches[1].target, launcher->launches[0].target);
-    QCOMPARE(answerer.boxes.size(), 2);
+    QTRY_COMPARE(answerer.boxes.size(), 2);
     QCOMPARE(answerer.boxes[1].text, kThanks);
-    QCOMPARE(launcher->released, QList<shell::ProcessHandle>{77});
+    QCOMPARE(browser->urls.size(), 2);
+    QCOMPARE(browser->urls[1], browser->urls[0]);
+    QVERIFY(!window->isVisible());
 }
 
 void FrmEmailTest::pendingClickSendsNothingMore() {
@@ -581,8 +636,8 @@ void FrmEmailTest::pendingClickSendsNothingMore() {
     QTest::keyClick(field("emailTO"), Qt::Key_I, Qt::AltModifier);
     QTest::mouseClick(button(), Qt::LeftButton);
     QTRY_COMPARE(clicks.count(), 2);
-    QCOMPARE(launcher->launches.size(), 1);
-    QCOMPARE(answerer.boxes.size(), 1);
+    QTRY_COMPARE(answerer.boxes.size(), 1);
+    QCOMPARE(browser->urls.size(), 1);
 }
 
 void FrmEmailTest::reopenedWindowIsEmpty() {
@@ -595,14 +650,14 @@ void FrmEmailTest::reopenedWindowIsEmpty() {
     QVERIFY(!window->isVisible());
     QVERIFY(answerer.boxes.isEmpty());
 
-    window = std::make_unique<frmEMAIl>(*launcher, messages, owner.get());
+    window = std::make_unique<frmEMAIl>(*browser, messages, owner.get());
     open();
     for (const char* name : kFields) {
         QCOMPARE(field(name)->text(), QString());
     }
     QCOMPARE(focusName(), QStringLiteral("emailTO"));
     QCOMPARE(highlighted(), QStringLiteral("emailTO"));
-    QVERIFY(launcher->launches.isEmpty());
+    QVERIFY(browser->urls.isEmpty());
 }
 
 void FrmEmailTest::resizingMovesNothing() {

@@ -147,6 +147,7 @@ private slots:
     void initTestCase() { std::signal(SIGPIPE, SIG_IGN); }
     void dropConvertsBesideTheFile();
     void progressAndCancel();
+    void nameTakenMeanwhile();
     void dialogShowsPercentAndRows();
     void failuresAreToldInItalian();
     void chosenFromTheMenu();
@@ -233,6 +234,34 @@ void TestListConversion::progressAndCancel() {
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
              QStringList{QStringLiteral("elenco.csv")});
     QVERIFY(answerer.boxes.isEmpty()); // cancelled: nothing to tell
+}
+
+// Another conversion of the same list that ends first takes NAME-IBAN.csv: this one, when it
+// is put in place, takes the next free name, and neither result is lost.
+void TestListConversion::nameTakenMeanwhile() {
+    QTemporaryDir folder;
+    const QString pipe = folder.filePath(QStringLiteral("elenco.csv"));
+    QCOMPARE(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    Window window;
+    BoxAnswerer answerer(&window.form, QStringLiteral("Chiudi"));
+    QSignalSpy done(&window.lists, &ListConversion::done);
+    Feeder feeder(pipe);
+
+    dropFile(&window.form, pipe);
+    QTRY_VERIFY(window.lists.dialog() != nullptr);
+    auto* rows = window.lists.dialog()->findChild<QLabel*>(QStringLiteral("lblRighe"));
+    QTRY_VERIFY_WITH_TIMEOUT(rows->text() != QStringLiteral("0 righe"), 30000);
+    write(folder.filePath(QStringLiteral("elenco-IBAN.csv")), "l'altra conversione");
+    feeder.more = true;
+    QVERIFY(done.wait(30000));
+    QCOMPARE(readAll(folder.filePath(QStringLiteral("elenco-IBAN.csv"))),
+             QByteArray("l'altra conversione"));
+    const QByteArray converted = readAll(folder.filePath(QStringLiteral("elenco-IBAN (2).csv")));
+    QCOMPARE(converted.count('\n'), 40001);
+    QCOMPARE(answerer.boxes.size(), 1);
+    QVERIFY2(answerer.boxes.first().text.startsWith(
+                 QStringLiteral("L'elenco è convertito nel file «elenco-IBAN (2).csv»")),
+             qPrintable(answerer.boxes.first().text));
 }
 
 void TestListConversion::dialogShowsPercentAndRows() {

@@ -10,6 +10,7 @@ import resource
 import signal
 import subprocess
 import tempfile
+import threading
 import time
 import unittest
 import zipfile
@@ -69,15 +70,21 @@ ODS_NAMESPACES = (
     'xmlns:calcext="urn:org:documentfoundation:names:experimental:calc:xmlns:calcext:1.0"')
 
 
-def write_xlsx(path, sheet_data, prologue=""):
-    """A workbook by hand: one sheet whose <sheetData> holds `sheet_data`."""
-    with zipfile.ZipFile(path, "w", zipfile.ZIP_DEFLATED) as xlsx:
+def write_xlsx(path, sheet_data, prologue="", strings=None):
+    """A workbook by hand: one sheet whose <sheetData> holds `sheet_data`; `strings`, the
+    <si> elements of a shared-strings part."""
+    with zipfile.ZipFile(path, "w", zipfile.ZIP_DEFLATED, compresslevel=1) as xlsx:
         xlsx.writestr("xl/workbook.xml", '<workbook xmlns="%s" xmlns:r="%s"><sheets><sheet '
                       'name="Foglio1" sheetId="1" r:id="rId1"/></sheets></workbook>'
                       % (MAIN, RELATIONS))
+        shared = ""
+        if strings is not None:
+            xlsx.writestr("xl/sharedStrings.xml", '<sst xmlns="%s">%s</sst>' % (MAIN, strings))
+            shared = ('<Relationship Id="rId2" Type="%s/sharedStrings" Target="sharedStrings.'
+                      'xml"/>' % RELATIONS)
         xlsx.writestr("xl/_rels/workbook.xml.rels", '<Relationships><Relationship Id="rId1" '
-                      'Type="%s/worksheet" Target="worksheets/sheet1.xml"/></Relationships>'
-                      % RELATIONS)
+                      'Type="%s/worksheet" Target="worksheets/sheet1.xml"/>%s</Relationships>'
+                      % (RELATIONS, shared))
         xlsx.writestr("xl/worksheets/sheet1.xml", '%s<worksheet xmlns="%s"><sheetData>%s'
                       '</sheetData></worksheet>' % (prologue, MAIN, sheet_data))
     return path
@@ -174,12 +181,12 @@ TEXT_CASES = [
         ["Città del Sole", "it60 x054 2811 1010 0000 0123 456", "OK", "05428", "11101",
          "000000123456"],
         ["Bianchi", "IT65A0542811101000000123456",
-         "Il CIN è A, ma per ABI, CAB e conto dovrebbe essere X. Le cifre di controllo "
-         "tornano: l'errore si vede solo dal CIN.", "", "", ""],
+         "Il CIN A non torna con ABI, CAB e conto, anche se le cifre di controllo tornano: "
+         "probabilmente c'è un errore in ABI, CAB o nel conto.", "", "", ""],
         ["Verdi", "IT60X0542811101000000123457",
-         "Le cifre di controllo sono 60, ma dovrebbero essere 33. Il CIN è X, ma per ABI, "
-         "CAB e conto dovrebbe essere Y. Forse intendevi IT60X0542811101000000123456.",
-         "", "", ""],
+         "Né il CIN né le cifre di controllo tornano con ABI, CAB e conto: probabilmente c'è "
+         "un errore di battitura in ABI, CAB o nel conto. Controlla i suggerimenti. Forse "
+         "intendevi IT60X0542811101000000123456.", "", "", ""],
     ], "\t", b"\r\n", 1),
     ("quoted.csv", QUOTED, [
         ["Nome", "ABI", "CAB", "Conto", "IBAN", "Esito"],
@@ -429,6 +436,8 @@ class Refusals(Folder):
         with zipfile.ZipFile(self.path("archivio.xlsx"), "w") as z:
             z.writestr("leggimi.txt", "niente fogli")
         self.write("vuoto.csv", b"")
+        self.write("sola-lettura.csv", b"tenuto")
+        os.chmod(self.path("sola-lettura.csv"), 0o444)
         # Workbooks made to hurt: each is refused in a few megabytes of memory.
         self.write("cifrato.xlsx", b"\xd0\xcf\x11\xe0\xa1\xb1\x1a\xe1" + bytes(1024) +
                    "EncryptionInfo".encode("utf-16-le") + bytes(512))
@@ -462,6 +471,11 @@ class Refusals(Folder):
             ("empty file", [self.path("vuoto.csv")], "vuoto.csv è vuoto"),
             ("a folder", [self.path("sotto")], "è una cartella"),
             ("full disk", [lista, "-o", "/dev/full"], "Il disco è pieno"),
+            ("an extension it does not write", [lista, "-o", self.path("uscita.ods")],
+             "Non so scrivere file .ods: il file di uscita %s deve finire in .csv, .tsv, .txt "
+             "o .xlsx." % self.path("uscita.ods")),
+            ("read-only output", [lista, "-o", self.path("sola-lettura.csv"), "--sovrascrivi"],
+             "sola-lettura.csv è di sola lettura: non lo sovrascrivo."),
             ("password, .xlsx", [self.path("cifrato.xlsx")],
              "cifrato.xlsx è protetto da password: salvalo senza password e riprova."),
             ("password, .ods", [cifrato],
@@ -482,8 +496,21 @@ class Refusals(Folder):
                 self.assertEqual(result.stdout, b"")
                 self.assertEqual(self.leftovers(), before)
         self.assertEqual(read_bytes(self.path("lista-IBAN.csv")), b"gia qui")
+        self.assertEqual(read_bytes(self.path("sola-lettura.csv")), b"tenuto")
         self.assertEqual(read_bytes(lista), b"ABI;CAB;Conto\n5428;11101;123456\n")
         self.assertEqual([n for n in os.listdir("/dev") if n.startswith(".full")], [])
+
+    def test_replaced_file_keeps_mode_and_owner(self):
+        lista = self.lista()
+        target = self.write("uscita.csv", b"vecchio")
+        os.chmod(target, 0o640)
+        owner = (65534, 65534) if os.geteuid() == 0 else (os.getuid(), os.getgid())
+        os.chown(target, *owner)
+        result = run(lista, "-o", target, "--sovrascrivi")
+        self.assertEqual(result.returncode, 0, result.stderr.decode())
+        self.assertEqual(read_csv(target, ";")[1][3:], [iban("5428", "11101", "123456"), "OK"])
+        status = os.stat(target)
+        self.assertEqual((status.st_mode & 0o777, status.st_uid, status.st_gid), (0o640, *owner))
 
     def test_columns_not_found(self):
         self.write("senza.csv", b"Banca;Filiale;Numero\n5428;11101;123456\n")
@@ -500,39 +527,104 @@ class Refusals(Folder):
                          [iban("5428", "11101", "123456"), "OK"])
 
     def test_interrupted(self):
-        """SIGTERM or SIGINT mid-run: the program ends by that signal and leaves no file."""
+        """A signal in any phase (waiting for a FIFO, reading a pipe, a workbook's shared
+        strings, its sheet, an .ods table): the program ends by that signal and leaves no
+        file; a second signal on the first does too."""
         rows = b"".join(b"%d;11101;%d\n" % (1000 + i % 9000, i) for i in range(20000))
-        for sig in (signal.SIGTERM, signal.SIGINT):
-            with self.subTest(sig.name):
-                target = self.path("uscita.csv")
-                process = subprocess.Popen([CLI, "converti", "-", "-o", target],
-                                           stdin=subprocess.PIPE, stderr=subprocess.PIPE)
-                process.stdin.write(b"ABI;CAB;Conto\n" + rows)
-                process.stdin.flush()
+        os.mkfifo(self.path("muta.csv"))
+        os.mkfifo(self.path("silenziosa.csv"))
+        strings = write_xlsx(self.path("testi.xlsx"), '<row><c t="s"><v>0</v></c></row>',
+                             strings="<si><t>IBAN</t></si>" + "<si><t>x</t></si>" * 8000000)
+        sheet = write_xlsx(self.path("righe.xlsx"), "<row>%s</row>" % INLINE % ("A1", "IBAN") +
+                           '<row><c t="inlineStr"><is><t>x</t></is></c></row>' * 1048000)
+        table = write_ods(self.path("righe.ods"), '<table:table table:name="T">%s%s'
+                          '</table:table>' % (ods_row("IBAN"), ods_row("x") * 1048000))
+        cases = [
+            ("a pipe, SIGTERM", ["-"], [signal.SIGTERM]),
+            ("a pipe, SIGINT", ["-"], [signal.SIGINT]),
+            ("a FIFO nobody opens", [self.path("muta.csv")], [signal.SIGINT]),
+            ("a FIFO that stays silent", [self.path("silenziosa.csv")], [signal.SIGINT]),
+            ("shared strings", [strings], [signal.SIGINT]),
+            ("a sheet's rows", [sheet], [signal.SIGINT]),
+            ("an .ods table", [table], [signal.SIGINT]),
+            ("a second signal", [sheet], [signal.SIGINT, signal.SIGINT]),
+        ]
+        before = self.leftovers()
+        for name, args, signals in cases:
+            with self.subTest(name):
+                silent = os.open(self.path("silenziosa.csv"), os.O_RDWR)
+                target = self.path("uscita" + os.path.splitext(args[0])[1].replace(".ods",
+                                                                                   ".xlsx"))
+                piped = args == ["-"]
+                process = subprocess.Popen([CLI, "converti", *args, "-o", target],
+                                           stdin=subprocess.PIPE if piped else None,
+                                           stderr=subprocess.PIPE)
+                if piped:
+                    process.stdin.write(b"ABI;CAB;Conto\n" + rows)
+                    process.stdin.flush()
                 deadline = time.monotonic() + 30
                 while not any(n.endswith(".tmp") for n in self.leftovers()):
                     self.assertLess(time.monotonic(), deadline)
+                    if process.poll() is not None:
+                        self.fail(process.stderr.read().decode())
                     time.sleep(0.01)
-                process.send_signal(sig)
+                time.sleep(0.2)  # well into the phase
+                for sig in signals:
+                    process.send_signal(sig)
                 try:  # more rows, for the conversion to see the flag between them
-                    process.stdin.write(rows)
-                    process.stdin.close()
+                    if piped:
+                        process.stdin.write(rows)
+                        process.stdin.close()
                 except BrokenPipeError:
                     pass  # it saw the flag and stopped reading
                 error = process.stderr.read().decode()
-                self.assertEqual(process.wait(30), -sig)
-                self.assertIn("conversione interrotta", error)
-                self.assertEqual(self.leftovers(), [])
+                process.stderr.close()
+                os.close(silent)
+                self.assertEqual(process.wait(30), -signals[0], error)
+                if len(signals) == 1:
+                    self.assertIn("conversione interrotta: nessun file scritto.", error)
+                self.assertEqual(self.leftovers(), before)
 
 
 class Streams(Folder):
     def test_standard_streams(self):
         result = run("-", stdin=b"IBAN\nIT60X0542811101000000123456\n")
         self.assertEqual(result.returncode, 0, result.stderr.decode())
-        self.assertEqual(result.stdout.decode("utf-8-sig").splitlines(),
+        # No byte order mark: that is for a file that Excel opens, not for a pipe.
+        self.assertEqual(result.stdout.decode().splitlines(),
                          ["IBAN;Esito;ABI;CAB;Conto",
                           "IT60X0542811101000000123456;OK;05428;11101;000000123456"])
         self.assertIn("Risultato sullo standard output", result.stderr.decode())
+
+    def test_closed_pipe_stops_the_work(self):
+        """An endless list converted to a pipe that closes after its first line: the program
+        stops at the first failed write, by SIGPIPE or, when that is ignored, with exit 2."""
+        for name, disposition, status in (("SIGPIPE ignored", signal.SIG_IGN, 2),
+                                          ("SIGPIPE", signal.SIG_DFL, -signal.SIGPIPE)):
+            with self.subTest(name):
+                process = subprocess.Popen(
+                    [CLI, "converti", "-", "-o", "-"], stdin=subprocess.PIPE,
+                    stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                    preexec_fn=lambda d=disposition: signal.signal(signal.SIGPIPE, d))
+
+                def endless():
+                    try:
+                        process.stdin.write(b"ABI;CAB;Conto\n")
+                        while True:
+                            process.stdin.write(b"5428;11101;123456\n" * 10000)
+                    except (BrokenPipeError, ValueError):
+                        process.stdin.close()
+
+                producer = threading.Thread(target=endless)
+                producer.start()
+                self.assertEqual(process.stdout.readline(), b"ABI;CAB;Conto;IBAN;Esito\n")
+                process.stdout.close()
+                self.assertEqual(process.wait(60), status)
+                producer.join()
+                error = process.stderr.read().decode()
+                process.stderr.close()
+                if status == 2:
+                    self.assertIn("Errore di scrittura nel file (standard output)", error)
 
     def test_random_records_read_as_python_reads_them(self):
         """Quotes, separators, line ends and accents in every place, across the reader's

@@ -76,13 +76,15 @@ void TestItalianLocale::xlsxKeepsItsNumbers() {
     const std::filesystem::path input = folder.filePath(QStringLiteral("lista.xlsx")).toStdString();
     std::setlocale(LC_NUMERIC, "C"); // the input as any spreadsheet writes it
     {
-        lists::XlsxWriter writer(input, "lista.xlsx", "Foglio1");
+        std::FILE* file = std::fopen(input.c_str(), "wb");
+        lists::XlsxWriter writer(file, "lista.xlsx", "Foglio1");
         const lists::Cell header[] = {{"ABI"}, {"CAB"}, {"Conto"}, {"Importo"}};
         const lists::Cell row[] = {number(5428, "5428"), number(11101, "11101"),
                                    number(123456, "123456"), number(12.5, "12.5")};
         writer.write(header, {}, 0, {});
         writer.write(row, {}, 0, {});
         writer.finish();
+        std::fclose(file);
     }
     std::setlocale(LC_NUMERIC, "");
 

@@ -17,6 +17,17 @@ export DEBIAN_FRONTEND=noninteractive
 echo "check-package: lintian"
 lintian --display-info --show-overrides --fail-on error,warning "$deb"
 
+echo "check-package: the design faces come with the dependencies"
+depends=$(dpkg-deb --field "$deb" Depends)
+for face in /usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf \
+    /usr/share/wine/fonts/tahoma.ttf /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf; do
+    owner=$(dpkg-query -S "$face" | cut -d: -f1)
+    if ! grep -Eq "(^|, )$owner( |,|$)" <<<"$depends"; then
+        echo "check-package: $face comes from $owner, which is no dependency: $depends" >&2
+        exit 1
+    fi
+done
+
 if dpkg-query -W -f='${Status}' bviban 2>/dev/null | grep -q 'install ok installed'; then
     echo "check-package: bviban is already installed; remove it first" >&2
     exit 1
@@ -26,7 +37,8 @@ purge() { "${sudo[@]}" apt-get purge -y -q bviban >/dev/null; }
 trap purge EXIT
 
 echo "check-package: apt-get install"
-# The recommended fonts and xdg-utils are left out: the dependencies alone must run the program.
+# The recommended translations and xdg-utils are left out: the dependencies alone must run the
+# program.
 "${sudo[@]}" apt-get install -y -q --no-install-recommends "$deb" >/dev/null
 
 echo "check-package: the installed programs"

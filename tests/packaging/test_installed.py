@@ -78,8 +78,10 @@ class InstalledFilesTest(unittest.TestCase):
                 self.assertEqual(png_size(path), (size, size))
 
     def test_manual_pages_read_in_italian(self):
-        for page, other, text in (("bviban", "bviban-cli(1)", "Calcola IBAN"),
-                                  ("bviban-cli", "bviban(1)", "calcola ABI CAB CONTO")):
+        for page, other, texts in (("bviban", "bviban-cli(1)", ["Calcola IBAN"]),
+                                   ("bviban-cli", "bviban(1)",
+                                    ["calcola ABI CAB CONTO",
+                                     "1 almeno una riga non valida o vuota"])):
             with self.subTest(page=page):
                 shown = subprocess.run(["man", page], capture_output=True, text=True, timeout=60,
                                        env=dict(os.environ, MANPATH=installed("share/man"),
@@ -88,7 +90,8 @@ class InstalledFilesTest(unittest.TestCase):
                 for heading in ("NOME", "SINTASSI", "DESCRIZIONE", "VEDERE ANCHE"):
                     self.assertIn(f"\n{heading}\n", shown.stdout)
                 words = " ".join(shown.stdout.split())
-                self.assertIn(text, words)
+                for text in texts:
+                    self.assertIn(text, words)
                 self.assertIn(other, words)
 
 

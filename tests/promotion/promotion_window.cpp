@@ -4,7 +4,7 @@
 #include <QTimer>
 
 PromotionWindow::PromotionWindow()
-    : form(messages), c(form.promotionControls()), panel(c, launcher, messages, &form) {
+    : form(messages), c(form.promotionControls()), panel(c, launcher, browser, messages, &form) {
     panel.Form_Load();
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));

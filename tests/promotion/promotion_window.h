@@ -1,5 +1,6 @@
 #pragma once
 
+#include "answering_browser.h"
 #include "form1.h"
 #include "message_boxes.h"
 #include "promotion_panel.h"
@@ -14,6 +15,7 @@ struct PromotionWindow {
     void stopTimers();
 
     RecordingLauncher launcher;
+    AnsweringBrowser browser;
     QtMessageBoxes messages;
     Form1 form;
     PromotionControls c;

@@ -7,8 +7,11 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QFontMetrics>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPointer>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -246,6 +249,78 @@ private slots:
         if (control == "ticker") {
             QCOMPARE(pressed.first(), advertSpots()[3].Url);
         }
+    }
+
+    // Whatever faces show the design's, the texts fit their places: the IBAN its field (with
+    // no character cut), each banner line, the link and every headline of the ticker one line.
+    void designTextsFit_data() {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("state");
+        QTest::newRow("IBAN of digits") << "IBAN"
+                                        << "5428|11101|123456";
+        QTest::newRow("IBAN with letters") << "IBAN"
+                                           << "1234|987|ab-12 345";
+        QTest::newRow("record notice") << "record notice"
+                                       << "";
+        QTest::newRow("banner at rest") << "banner"
+                                        << "";
+        QTest::newRow("banner under the mouse") << "banner"
+                                                << "banner";
+        QTest::newRow("link at rest") << "link"
+                                      << "logo box";
+        QTest::newRow("link under the mouse") << "link"
+                                              << "link";
+        for (int i = 0; i < int(advertSpots().size()); ++i) {
+            QTest::addRow("headline %d", i) << "ticker" << QString::number(i);
+        }
+    }
+    void designTextsFit() {
+        QFETCH(QString, control);
+        QFETCH(QString, state);
+        w->stopTimers();
+        if (control == "IBAN") {
+            const QStringList codes = state.split(u'|');
+            const char* const fields[] = {"txtABI", "txtCAB", "txtCC"};
+            for (int i = 0; i < 3; ++i) {
+                auto* field = w->form.findChild<QLineEdit*>(QLatin1String(fields[i]));
+                QTest::mouseClick(field, Qt::LeftButton);
+                QTest::keyClicks(field, codes[i]);
+            }
+            QTest::mouseClick(w->form.findChild<QPushButton*>("CalcolaIBAN"), Qt::LeftButton);
+            auto* iban = w->form.findChild<QLineEdit*>("txtIBAN");
+            QCOMPARE(iban->text().size(), 27);
+            // The blue ink of the centred text keeps clear of both edges: nothing is cut.
+            const QImage drawn = iban->grab().toImage();
+            int left = drawn.width();
+            int right = -1;
+            for (int y = 0; y < drawn.height(); ++y) {
+                for (int x = 0; x < drawn.width(); ++x) {
+                    const QColor p = drawn.pixelColor(x, y);
+                    if (p.blue() > 160 && p.red() < 110 && p.green() < 110) {
+                        left = std::min(left, x);
+                        right = std::max(right, x);
+                    }
+                }
+            }
+            QVERIFY2(left > 3 && right < drawn.width() - 4,
+                     qPrintable(QStringLiteral("ink from %1 to %2 of %3")
+                                    .arg(left)
+                                    .arg(right)
+                                    .arg(drawn.width())));
+            QVERIFY(std::abs(left - (drawn.width() - 1 - right)) <= 3);
+            return;
+        }
+        if (control == "ticker") {
+            w->c.TxtSpot->setText(advertSpots()[state.toInt()].Headline);
+        } else if (!state.isEmpty()) {
+            QVERIFY(moveOnto(state));
+        }
+        const auto* label = qobject_cast<QLabel*>(this->control(control));
+        const QFontMetrics metrics(label->font());
+        const QRect needed = metrics.boundingRect(label->rect(), Qt::TextWordWrap, label->text());
+        QVERIFY2(needed.height() < 2 * metrics.lineSpacing() && needed.width() <= label->width(),
+                 qPrintable(label->text()));
+        QVERIFY(needed.height() <= label->height());
     }
 
     void realTimersDriveTickerAndBlink() {

@@ -1,10 +1,12 @@
 #include "calcola_iban.h"
 #include "forme.h"
 #include "module1.h"
+#include "testi.h"
 #include "verifica_iban.h"
 #include "verifica_qt.h"
 
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QSet>
 #include <QTest>
 
@@ -75,6 +77,40 @@ QStringList svisteDi(const QString& testo) {
     return sviste;
 }
 
+// The same BBAN as a San Marino IBAN, with its own check digits.
+QString sammarinese(QString iban) {
+    iban.replace(0, 4, QStringLiteral("SM00"));
+    iban.replace(2, 2, QStringLiteral("%1").arg(98 - resto97(iban), 2, 10, QChar(u'0')));
+    return iban;
+}
+
+// What a user who obeys the reason types: the check digits or the CIN it names, in their place;
+// the text as it is when it names none.
+QString obbedisci(QString testo, const QString& motivo) {
+    static const QRegularExpression cifre(QStringLiteral("dovrebbero essere (\\d\\d)\\."));
+    static const QRegularExpression cin(QStringLiteral("dovrebbe essere ([A-Z])\\."));
+    if (const QRegularExpressionMatch m = cifre.match(motivo); m.hasMatch()) {
+        testo.replace(2, 2, m.captured(1));
+    }
+    if (const QRegularExpressionMatch m = cin.match(motivo); m.hasMatch()) {
+        testo.replace(4, 1, m.captured(1));
+    }
+    return testo;
+}
+
+// The same, round after round, as long as the reason names something to type.
+QString obbedisciFinoInFondo(QString testo) {
+    for (int giro = 0; giro < 4; ++giro) {
+        const Risultato r = verifica(testo.toStdString());
+        const QString obbedito = obbedisci(testo, qtesto(motivo(r)));
+        if (r.valido() || obbedito == testo) {
+            break;
+        }
+        testo = obbedito;
+    }
+    return testo;
+}
+
 QSet<QString> suggeriti(const Risultato& r) {
     QSet<QString> iban;
     for (int i = 0; i < r.suggerimenti.numero; ++i) {
@@ -128,6 +164,7 @@ private slots:
     void ogniIBANCalcolatoEValido();
     void unaSvistaSiVedeESiCorregge();
     void suggerimentiSonoTuttiEdEsatti();
+    void motivoNonPortaAdAltriConti();
 };
 
 // Whatever the calculator makes verifies valid from each of its three forms, with its parts.
@@ -159,9 +196,7 @@ void TestProprietaVerifica::unaSvistaSiVedeESiCorregge() {
     for (int i = 0; i < 120; ++i) {
         QString iban = genera.ibanCalcolato();
         if (i % 4 == 0) {
-            // San Marino: the same BBAN, its own check digits.
-            iban.replace(0, 4, QStringLiteral("SM00"));
-            iban.replace(2, 2, QStringLiteral("%1").arg(98 - resto97(iban), 2, 10, QChar(u'0')));
+            iban = sammarinese(iban);
         }
         QVERIFY2(ibanValido(iban), qPrintable(iban));
         for (int p = 0; p < 27; ++p) {
@@ -220,6 +255,68 @@ void TestProprietaVerifica::suggerimentiSonoTuttiEdEsatti() {
         conSuggerimenti += attesi.isEmpty() ? 0 : 1;
     }
     QVERIFY(conSuggerimenti > 100);
+}
+
+// A reason never leads to the valid IBAN of another account. After one slip in ABI, CAB or the
+// account, typing what the reason names, round after round, never gives a valid IBAN but the
+// original. When only
+// the check digits, or only the CIN, are wrong, the reason names the right ones, unless another
+// slip explains the text as well: then the suggestions show both ways.
+void TestProprietaVerifica::motivoNonPortaAdAltriConti() {
+    Generatore genera(20250304);
+    int nominati = 0;
+    int taciuti = 0;
+    const auto altraVia = [](const Risultato& r, const QString& iban) {
+        return r.suggerimenti.troppi || !(suggeriti(r) - QSet<QString>{iban}).isEmpty();
+    };
+    for (int i = 0; i < 3000; ++i) {
+        QString iban = genera.ibanCalcolato();
+        if (i % 4 == 0) {
+            iban = sammarinese(iban);
+        }
+        QVERIFY2(ibanValido(iban), qPrintable(iban));
+
+        // A changed character of the kind its place takes, or two neighbours swapped.
+        QString svista = iban;
+        const int p = genera.rng.bounded(5, 27);
+        if (p < 26 && genera.rng.bounded(4) == 0 && iban[p] != iban[p + 1] &&
+            (p >= 15 || (cifra(iban[p]) && cifra(iban[p + 1])))) {
+            std::swap(svista[p], svista[p + 1]);
+        } else {
+            const QString alfabeto = p < 15 ? kAlfabeto.left(10) : kAlfabeto;
+            while (svista == iban) {
+                svista[p] = alfabeto[genera.rng.bounded(int(alfabeto.size()))];
+            }
+        }
+        if (!verifica(svista.toStdString()).valido()) {
+            const QString obbedito = obbedisciFinoInFondo(svista);
+            QVERIFY2(obbedito == iban || !ibanValido(obbedito),
+                     qPrintable(svista + QStringLiteral(" gives ") + obbedito));
+        }
+
+        QString cifre = iban;
+        while (cifre == iban) {
+            cifre.replace(2, 2,
+                          QStringLiteral("%1").arg(genera.rng.bounded(100), 2, 10, QChar(u'0')));
+        }
+        QString cin = iban;
+        while (cin == iban) {
+            cin[4] = kAlfabeto[genera.rng.bounded(10, 36)];
+        }
+        for (const QString& sbagliato : {cifre, cin}) {
+            const Risultato s = verifica(sbagliato.toStdString());
+            const QString obbedito = obbedisci(sbagliato, qtesto(motivo(s)));
+            if (obbedito != sbagliato) {
+                QCOMPARE(obbedito, iban);
+                ++nominati;
+            } else {
+                QVERIFY2(altraVia(s, iban), qPrintable(sbagliato));
+                ++taciuti;
+            }
+        }
+    }
+    qInfo("%d right values named, %d left to the suggestions", nominati, taciuti);
+    QVERIFY(nominati > 3 * taciuti);
 }
 
 QTEST_APPLESS_MAIN(TestProprietaVerifica)

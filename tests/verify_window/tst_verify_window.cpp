@@ -99,24 +99,26 @@ void TestVerifyWindow::risultatoMentreSiScrive_data() {
          QStringLiteral("Valido"), look::kGreen, QString(), esempio, formeEsempio, QStringList());
     riga("wrong CIN, right check digits", QStringLiteral("IT65A0542811101000000123456"),
          QStringLiteral("Non valido"), look::kRed,
-         QStringLiteral("Il CIN è A, ma per ABI, CAB e conto dovrebbe essere X. Le cifre di "
-                        "controllo tornano: l'errore si vede solo dal CIN."),
+         QStringLiteral("Il CIN A non torna con ABI, CAB e conto, anche se le cifre di "
+                        "controllo tornano: probabilmente c'è un errore in ABI, CAB o nel conto."),
          QStringList{"IT", "65", "A", "05428", "11101", "000000123456"},
          QStringList{"IT65A0542811101000000123456", "IT65 A054 2811 1010 0000 0123 456",
                      "IT 65 A 05428 11101 000000123456"},
          QStringList());
     riga("two digits swapped", QStringLiteral("IT60X0542811101000000123465"),
          QStringLiteral("Non valido"), look::kRed,
-         QStringLiteral("Le cifre di controllo sono 60, ma dovrebbero essere 11. Il CIN è X, ma "
-                        "per ABI, CAB e conto dovrebbe essere Y."),
+         QStringLiteral("Né il CIN né le cifre di controllo tornano con ABI, CAB e conto: "
+                        "probabilmente c'è un errore di battitura in ABI, CAB o nel conto. "
+                        "Controlla i suggerimenti."),
          QStringList{"IT", "60", "X", "05428", "11101", "000000123465"},
          QStringList{"IT60X0542811101000000123465", "IT60 X054 2811 1010 0000 0123 465",
                      "IT 60 X 05428 11101 000000123465"},
          QStringList{"IT60 X054 2811 1010 0000 0113 465", "IT60 X054 2811 1010 0000 0123 456"});
     riga("another country", QStringLiteral("GB29 NWBK 6016 1331 9268 19"), QStringLiteral("Valido"),
          look::kGreen,
-         QStringLiteral("Controllati lunghezza e cifre di controllo; il formato nazionale di GB "
-                        "non è stato controllato."),
+         QStringLiteral("Controllati lunghezza, formato e cifre di controllo; gli eventuali "
+                        "controlli nazionali degli IBAN del Regno Unito (GB) non sono stati "
+                        "fatti."),
          QStringList{"GB", "29", kNo, kNo, kNo, kNo},
          QStringList{"GB29NWBK60161331926819", "GB29 NWBK 6016 1331 9268 19", kNo}, QStringList());
     riga("refused character", QStringLiteral("IT60/X054"), QStringLiteral("Non valido"), look::kRed,
@@ -197,7 +199,7 @@ void TestVerifyWindow::incollaTestoLungo() {
     QTest::keyClick(a.campo, Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(a.campo->text().size(), 40000);
     QCOMPARE(testo(a.finestra, "lblMotivo"),
-             QStringLiteral("Gli IBAN di IT hanno 27 caratteri, questo ne ha 40000."));
+             QStringLiteral("Gli IBAN italiani (IT) hanno 27 caratteri, questo ne ha 40000."));
 }
 
 // Every control says what it is, in Italian, to assistive technology.
