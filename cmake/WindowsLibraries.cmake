@@ -13,6 +13,8 @@ set(QT_HOST_PATH /usr)
 execute_process(COMMAND gcc -dumpmachine OUTPUT_VARIABLE host_triplet
     OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
 set(QT_HOST_PATH_CMAKE_DIR /usr/lib/${host_triplet}/cmake)
+# Every library but Qt is linked in: static archives only, never a DLL's import library.
+set(CMAKE_FIND_LIBRARY_SUFFIXES .a)
 # pkg-config sees only the Windows libraries, never the build machine's.
 set(ENV{PKG_CONFIG_LIBDIR}
     "${BVIBAN_WINDOWS_CACHE}/libs/lib/pkgconfig:/usr/x86_64-w64-mingw32/lib/pkgconfig")

@@ -4,12 +4,12 @@
 #   $BVIBAN_WINDOWS_CACHE (default ~/.cache/bviban-windows)
 #     qt/    Qt 6 (Core, Gui, Widgets, Network, Test and the Windows plug-ins) as DLLs, so that
 #            users may replace them as the LGPLv3 asks
-#     libs/  libexpat, libzip and libxlsxwriter as static libraries (zlib is Debian's
-#            libz-mingw-w64-dev)
+#     libs/  libexpat and libzip as static libraries (zlib is Debian's libz-mingw-w64-dev)
 # Each folder is rebuilt when its recipe (the function below that builds it, and the toolchain)
 # changes, and counts as built only when its completion stamp holds that recipe's hash: a failed
 # or interrupted build leaves no folder that a later run takes as complete.
 # Usage: scripts/build-windows-deps.sh [--print-cache | qt | libs]
+#   --print-cache names the cache; qt or libs builds that part alone.
 set -euo pipefail
 
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
@@ -151,7 +151,8 @@ recipe_libs() {
 
     unpack_source expat "$work/expat"
     # Debian's patches test XML_DTD's value, which only the autotools build gives.
-    sed -i 's/^#cmakedefine XML_DTD$/#cmakedefine XML_DTD 1/' "$work/expat/expat/expat_config.h.cmake"
+    sed -i 's/^#cmakedefine XML_DTD$/#cmakedefine XML_DTD 1/' \
+        "$work/expat/expat/expat_config.h.cmake"
     cmake_library "$work/expat/expat" "$work/build-expat" -DEXPAT_SHARED_LIBS=OFF \
         -DEXPAT_BUILD_TOOLS=OFF -DEXPAT_BUILD_EXAMPLES=OFF -DEXPAT_BUILD_TESTS=OFF \
         -DEXPAT_BUILD_DOCS=OFF -DEXPAT_BUILD_PKGCONFIG=ON
@@ -163,13 +164,6 @@ recipe_libs() {
         -DENABLE_WINDOWS_CRYPTO=OFF -DENABLE_BZIP2=OFF -DENABLE_LZMA=OFF \
         -DBUILD_TOOLS=OFF -DBUILD_REGRESS=OFF -DBUILD_EXAMPLES=OFF -DBUILD_DOC=OFF
     cp "$work/libzip/LICENSE" "$prefix/licenses/libzip.txt"
-
-    # MinGW's own printf, as the C++ side uses, so that numbers print as they do on Linux.
-    unpack_source libxlsxwriter "$work/libxlsxwriter"
-    cmake_library "$work/libxlsxwriter" "$work/build-libxlsxwriter" "${zlib[@]}" \
-        -DCMAKE_C_FLAGS="-D__USE_MINGW_ANSI_STDIO=1" -DBUILD_TESTS=OFF -DBUILD_EXAMPLES=OFF \
-        -DUSE_SYSTEM_MINIZIP=OFF
-    cp "$work/libxlsxwriter/License.txt" "$prefix/licenses/libxlsxwriter.txt"
 
     # A static-only prefix: each pkg-config file names all that linking needs, and tells the
     # headers not to expect DLLs.
