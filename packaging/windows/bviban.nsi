@@ -2,13 +2,13 @@
 ; makensis is given VERSION (1.0.0.25), FOLDER (the Windows folder to install), FILES (the
 ; uninstaller's list of that folder's files, made by the build), ICON and OUTFILE.
 
-Unicode true
+; A 64-bit installer for the 64-bit programs: it needs no 32-bit Windows layer (nor Wine's).
+Target amd64-unicode
 ManifestDPIAware true
 SetCompressor /SOLID lzma
 RequestExecutionLevel admin
 
 !include MUI2.nsh
-!include x64.nsh
 
 !define PRODUCT "Brivanta IBAN"
 !define PUBLISHER "Brivanta"
@@ -47,12 +47,7 @@ VIAddVersionKey /LANG=1040 "LegalCopyright" "Copyright (C) Brivanta. Tutti i dir
 !include "${__FILEDIR__}\italiano.nsh"
 
 Function .onInit
-    ${IfNot} ${RunningX64}
-        MessageBox MB_ICONSTOP|MB_OK "$(Serve64Bit)" /SD IDOK
-        Abort
-    ${EndIf}
     SetShellVarContext all
-    SetRegView 64
 FunctionEnd
 
 Section "$(SezioneProgramma)" SezioneProgramma
@@ -85,7 +80,6 @@ SectionEnd
 
 Function un.onInit
     SetShellVarContext all
-    SetRegView 64
 FunctionEnd
 
 ; Only what the installer put there: a folder chosen by the user may hold other files.

@@ -2,4 +2,3 @@
 LangString SezioneProgramma ${LANG_ITALIAN} "Brivanta IBAN"
 LangString SezioneDesktop ${LANG_ITALIAN} "Collegamento sul desktop"
 LangString DescrizioneCollegamento ${LANG_ITALIAN} "Calcola e verifica i codici IBAN italiani"
-LangString Serve64Bit ${LANG_ITALIAN} "Brivanta IBAN funziona solo su Windows a 64 bit."
