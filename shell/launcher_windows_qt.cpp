@@ -41,9 +41,7 @@ void WindowsLauncher::releaseHandle(ProcessHandle handle) {
 }
 
 std::unique_ptr<Launcher> createSystemLauncher() {
-    // Beside the program, where the build and the installer put it.
-    return std::make_unique<WindowsLauncher>(QDir(QCoreApplication::applicationDirPath())
-                                                 .filePath(QStringLiteral("bviban-browser.exe")));
+    return std::make_unique<WindowsLauncher>(helperProgram(QStringLiteral("bviban-browser")));
 }
 
 } // namespace shell
