@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # Runs a command on a private X display (Xvfb under openbox) with a private, freshly booted Wine
 # prefix, and ends both afterwards. The command gets DISPLAY, WINEPREFIX, WINEDEBUG,
-# WINEDLLOVERRIDES and WINEPATH (the Qt DLLs of BVIBAN_WINDOWS_CACHE, for the test programs of
-# the build tree) in its environment.
+# WINEDLLOVERRIDES and WINEPATH in its environment.
 # Usage: tests/windows/wine-session.sh COMMAND [ARGUMENTS...]
 set -euo pipefail
 
@@ -38,9 +37,18 @@ openbox --sm-disable >"$session/openbox.log" 2>&1 &
 openbox=$!
 
 export WINEPREFIX=$session/prefix WINEARCH=win64 WINEDEBUG=-all
+# Qt's messages and QTest's results go to the standard streams, not to the debugger, although
+# the programs have no console window.
+export QT_FORCE_STDERR_LOGGING=1
 # No offer to download Mono or Gecko, which the programs do not use.
 export WINEDLLOVERRIDES="mscoree,mshtml="
-export WINEPATH="Z:${cache//\//\\}\\qt\\bin"
+# The test programs of the build tree find Qt's DLLs and the MinGW-w64 runtime there.
+windows_name() { local path; path=$(realpath "$1"); echo "Z:${path//\//\\}"; }
+WINEPATH=$(windows_name "$cache/qt/bin")
+for dll in libstdc++-6.dll libwinpthread-1.dll; do
+    WINEPATH+=";$(windows_name "$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=$dll)")")"
+done
+export WINEPATH
 
 # A new prefix's first start takes a while: wait for it, but not forever.
 say "booting a new Wine prefix in $WINEPREFIX (at most $boot_timeout s)"
@@ -53,6 +61,8 @@ if ! timeout "$boot_timeout" sh -c 'wine wineboot --init && wineserver --wait' \
     exit 1
 fi
 say "Wine ready in $((SECONDS - started)) s"
-# One server for the whole command, rather than one per program.
+# One server for the whole command, rather than one per program, and Wine's own services
+# started now: started by the command's first program, they would hold its output open.
 wineserver --persistent
+wine cmd /c exit </dev/null >/dev/null 2>&1
 "$@"
