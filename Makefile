@@ -92,7 +92,8 @@ sanitize: deps
 # what they find lands in $(FUZZ_DIR)/corpus, crashing inputs in $(FUZZ_DIR)/artifacts.
 FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS := fuzz_engine fuzz_verifier fuzz_invitation_url fuzz_launcher fuzz_csv_reading
+FUZZ_TARGETS := fuzz_engine fuzz_verifier fuzz_invitation_url fuzz_launcher fuzz_csv_reading \
+	fuzz_workbook_reading
 fuzz: deps
 	@CC=clang CXX=clang++ cmake -S fuzz -B $(FUZZ_DIR) >/dev/null
 	@cmake --build $(FUZZ_DIR) -j $(JOBS)

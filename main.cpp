@@ -1,4 +1,6 @@
+#include "about_dialog.h"
 #include "accessible_controls.h"
+#include "command_line.h"
 #include "font_preload.h"
 #include "form1.h"
 #include "hidden_browser.h"
@@ -8,6 +10,7 @@
 #include "look.h"
 #include "message_boxes.h"
 #include "module_loader.h"
+#include "program_help.h"
 #include "promotion_panel.h"
 #include "qt_texts.h"
 #include "verify_window_opener.h"
@@ -15,10 +18,20 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QFileInfo>
+#include <QTimer>
 
 #include <future>
 
 int main(int argc, char* argv[]) {
+    // Help, the version and refusals need no display: they are settled before Qt starts.
+    QStringList givenArguments;
+    for (int i = 1; i < argc; ++i) {
+        givenArguments << QString::fromLocal8Bit(argv[i]);
+    }
+    if (const CommandLine given = CommandLine::parse(givenArguments); !given.opensWindow()) {
+        return given.print();
+    }
     // The font configuration is read while Qt connects to the display.
     std::future<void> fonts = look::preloadFonts();
     // Set first, so that the application object never builds the platform's default style.
@@ -57,9 +70,39 @@ int main(int argc, char* argv[]) {
     tools.convertFiles = [&lists](QWidget* mainWindow, const QStringList& paths) {
         lists.convert(mainWindow, paths);
     };
-    Form1 form(messages, std::move(tools));
+    tools.showHelp = [&launcher, &messages](QWidget* mainWindow) {
+        showGuide(mainWindow, *launcher, messages);
+    };
+    tools.showAbout = [&launcher](QWidget* mainWindow) {
+        AboutDialog(*launcher, mainWindow).exec();
+    };
+    Form1 form(messages, tools);
     PromotionPanel promotion(form.promotionControls(), *launcher, *browser, messages, &form);
     promotion.Form_Load();
     form.show();
+
+    // Qt's own reading of the arguments: file names in any script, on every system. What they
+    // ask for starts once the window is on screen.
+    const CommandLine line = CommandLine::parse(QCoreApplication::arguments().mid(1));
+    QTimer::singleShot(0, &form, [&line, &tools, &form] {
+        switch (line.action()) {
+        case CommandLine::Action::ConvertFiles: {
+            QStringList files;
+            for (const QString& file : line.files()) {
+                files << QFileInfo(file).absoluteFilePath();
+            }
+            tools.convertFiles(&form, files);
+            break;
+        }
+        case CommandLine::Action::ChooseList:
+            tools.convertList(&form);
+            break;
+        case CommandLine::Action::VerifyIban:
+            tools.verifyIban(&form, line.iban());
+            break;
+        default:
+            break;
+        }
+    });
     return QApplication::exec();
 }

@@ -3,7 +3,9 @@
 // converter's throughput on the command line, printed as one table.
 // BENCH_RUNS (default 41) start-ups of each program; BENCH_IDLE_SECONDS (default 60);
 // BENCH_VERIFIER_RUNS (default 5) runs of each verifier figure; BENCH_LIST_ROWS (default
-// 10,000,000) rows of each CSV list that bviban-cli converti converts, in the bench's folder.
+// 10,000,000) rows of each CSV list that bviban-cli converti converts, in the bench's folder;
+// the workbooks have 1,048,576 rows. BENCH_LISTS_ONLY (set to anything) measures only the
+// converter.
 
 #include "engine_throughput.h"
 #include "list_throughput.h"
@@ -83,17 +85,62 @@ void printRow(const char* figure, double program, double floor, double ratio, co
     char ratioText[16] = "-";
     if (ratio > 0)
         std::snprintf(ratioText, sizeof ratioText, "%.2fx", ratio);
-    std::printf("| %-37s | %12.4g | %12.4g | %7s | %-14s | %-6s |\n", figure, program, floor,
+    std::printf("| %-44s | %12.4g | %12.4g | %7s | %-14s | %-6s |\n", figure, program, floor,
                 ratioText, target, met ? "met" : "MISSED");
 }
 
 // A figure without a floor to compare with; an empty target has no verdict.
 void printFigure(const char* figure, double program, const char* target, bool met) {
-    std::printf("| %-37s | %12.4g | %12s | %7s | %-14s | %-6s |\n", figure, program, "-", "-",
+    std::printf("| %-44s | %12.4g | %12s | %7s | %-14s | %-6s |\n", figure, program, "-", "-",
                 target,
                 *target == '\0' ? ""
                 : met           ? "met"
                                 : "MISSED");
+}
+
+// bviban-cli converti's figures.
+void printListFigures(const ListThroughput& lists) {
+    char label[64];
+    printFigure("converti compute, rows/s per CPU s", lists.compute.rowsPerCpuSecond,
+                ">= 3,000,000", lists.compute.rowsPerCpuSecond >= 3e6);
+    printFigure("converti compute, rows/s wall-clock", lists.compute.rowsPerSecond, "", true);
+    printFigure("converti compute, peak RSS, MiB", lists.compute.peakRssMib, "<= 64",
+                lists.compute.peakRssMib <= 64);
+    printFigure("converti verify, rows/s per CPU s", lists.verify.rowsPerCpuSecond, ">= 2,000,000",
+                lists.verify.rowsPerCpuSecond >= 2e6);
+    printFigure("converti verify, rows/s wall-clock", lists.verify.rowsPerSecond, "", true);
+    printFigure("converti verify, peak RSS, MiB", lists.verify.peakRssMib, "<= 64",
+                lists.verify.peakRssMib <= 64);
+    const struct {
+        const char* name;
+        const ListRun& run;
+        double target;
+        const char* targetText;
+    } workbooks[] = {
+        {".xlsx -> CSV", lists.xlsxToCsv, 1e6, ">= 1,000,000"},
+        {".ods -> CSV", lists.odsToCsv, 7e5, ">= 700,000"},
+        {"CSV -> .xlsx", lists.csvToXlsx, 3e5, ">= 300,000"},
+        {".xlsx -> .xlsx", lists.xlsxToXlsx, 2.5e5, ">= 250,000"},
+    };
+    for (const auto& w : workbooks) {
+        std::snprintf(label, sizeof label, "converti %s, rows/s per CPU s", w.name);
+        printFigure(label, w.run.rowsPerCpuSecond, w.targetText,
+                    w.run.rowsPerCpuSecond >= w.target);
+        std::snprintf(label, sizeof label, "converti %s, rows/s wall-clock", w.name);
+        printFigure(label, w.run.rowsPerSecond, "", true);
+        std::snprintf(label, sizeof label, "converti %s, peak RSS, MiB", w.name);
+        printFigure(label, w.run.peakRssMib, "<= 64", w.run.peakRssMib <= 64);
+    }
+    printFigure("converti 4 GB claimed, peak RSS, MiB", lists.claimedSize.peakRssMib, "<= 64",
+                lists.claimedSize.peakRssMib <= 64);
+}
+
+void printHeader() {
+    std::printf("| %-44s | %12s | %12s | %7s | %-14s | %-6s |\n", "figure", "bviban", "floor",
+                "ratio", "target", "");
+    std::printf("|%s|%s|%s|%s|%s|%s|\n", std::string(46, '-').c_str(), std::string(14, '-').c_str(),
+                std::string(14, '-').c_str(), std::string(9, '-').c_str(),
+                std::string(16, '-').c_str(), std::string(8, '-').c_str());
 }
 
 } // namespace
@@ -109,7 +156,17 @@ int main(int argc, char* argv[]) {
     const int runs = environmentNumber("BENCH_RUNS", 41);
     const int idleSeconds = environmentNumber("BENCH_IDLE_SECONDS", 60);
 
+    const long listRows = environmentNumber("BENCH_LIST_ROWS", 10000000);
+    const std::string benchFolder = std::filesystem::path(argv[0]).parent_path().string();
     try {
+        // Only the converter's figures, to compare two builds of it.
+        if (std::getenv("BENCH_LISTS_ONLY") != nullptr) {
+            std::fprintf(stderr, "bench: bviban-cli converti on lists of %ld rows\n", listRows);
+            const ListThroughput lists = measureListThroughput(cli, benchFolder, listRows);
+            printHeader();
+            printListFigures(lists);
+            return 0;
+        }
         StartUp programStart;
         StartUp floorStart;
         {
@@ -131,9 +188,7 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "bench: bviban-cli verifica on 1,000,000 IBANs\n");
         const VerifierThroughput verifier =
             measureVerifierThroughput(cli, environmentNumber("BENCH_VERIFIER_RUNS", 5));
-        const long listRows = environmentNumber("BENCH_LIST_ROWS", 10000000);
         std::fprintf(stderr, "bench: bviban-cli converti on lists of %ld rows\n", listRows);
-        const std::string benchFolder = std::filesystem::path(argv[0]).parent_path().string();
         const ListThroughput lists = measureListThroughput(cli, benchFolder, listRows);
 
         const double startProgram = 1000 * median(programStart.seconds);
@@ -148,12 +203,7 @@ int main(int argc, char* argv[]) {
         const double rssFloor = median(floorStart.peakRssKib) / 1024;
         const double engineRatio = engine.bareLoopPerSecond / engine.calculationsPerSecond;
 
-        std::printf("| %-37s | %12s | %12s | %7s | %-14s | %-6s |\n", "figure", "bviban", "floor",
-                    "ratio", "target", "");
-        std::printf("|%s|%s|%s|%s|%s|%s|\n", std::string(39, '-').c_str(),
-                    std::string(14, '-').c_str(), std::string(14, '-').c_str(),
-                    std::string(9, '-').c_str(), std::string(16, '-').c_str(),
-                    std::string(8, '-').c_str());
+        printHeader();
         char label[64];
         std::snprintf(label, sizeof label, "start-up to first frame, ms (med. %d)", runs);
         printRow(label, startProgram, startFloor, startRatio, "<= 1.5x floor", startRatio <= 1.5);
@@ -168,18 +218,7 @@ int main(int argc, char* argv[]) {
         printFigure("verifica, IBAN/s wall-clock", verifier.plainPerSecond, "", true);
         printFigure("verifica --json, IBAN/s per CPU s", verifier.jsonPerCpuSecond, "", true);
         printFigure("verifica --json, IBAN/s wall-clock", verifier.jsonPerSecond, "", true);
-        printFigure("converti compute, rows/s per CPU s", lists.compute.rowsPerCpuSecond,
-                    ">= 3,000,000", lists.compute.rowsPerCpuSecond >= 3e6);
-        printFigure("converti compute, rows/s wall-clock", lists.compute.rowsPerSecond, "", true);
-        printFigure("converti compute, peak RSS, MiB", lists.compute.peakRssMib, "<= 64",
-                    lists.compute.peakRssMib <= 64);
-        printFigure("converti verify, rows/s per CPU s", lists.verify.rowsPerCpuSecond,
-                    ">= 2,000,000", lists.verify.rowsPerCpuSecond >= 2e6);
-        printFigure("converti verify, rows/s wall-clock", lists.verify.rowsPerSecond, "", true);
-        printFigure("converti verify, peak RSS, MiB", lists.verify.peakRssMib, "<= 64",
-                    lists.verify.peakRssMib <= 64);
-        printFigure("converti .xlsx 1048576 rows, rows/s", lists.workbook.rowsPerSecond, "", true);
-        printFigure("converti .xlsx, peak RSS, MiB", lists.workbook.peakRssMib, "", true);
+        printListFigures(lists);
         // The start-up ratio moves with the machine's state; its spread tells how far to trust it.
         std::printf("\nstart-up ratio over the %zu paired runs: quartiles %.2fx, %.2fx, %.2fx\n",
                     startRatios.size(), quantile(startRatios, 0.25), startRatio,

@@ -115,12 +115,15 @@ Window PrivateDisplay::waitForMappedWindow(const std::string& title,
 
 bool PrivateDisplay::showsBlackAt(Window window, const int (*points)[2], int count) const {
     const Window root = DefaultRootWindow(m_display);
+    XWindowAttributes attributes{};
+    if (XGetWindowAttributes(m_display, window, &attributes) == 0)
+        return false;
     for (int i = 0; i < count; ++i) {
         int x = 0;
         int y = 0;
         Window child = 0;
-        if (XTranslateCoordinates(m_display, window, root, points[i][0], points[i][1], &x, &y,
-                                  &child) == 0)
+        if (XTranslateCoordinates(m_display, window, root, points[i][0],
+                                  attributes.height - points[i][1], &x, &y, &child) == 0)
             return false;
         // Read from the root: it is always viewable, and shows what is on the screen.
         XImage* image = XGetImage(m_display, root, x, y, 1, 1, AllPlanes, ZPixmap);

@@ -24,7 +24,8 @@ public:
     // The map events arrive unasked, so the server is not polled while a program starts.
     Window waitForMappedWindow(const std::string& title, int timeoutMilliseconds) const;
 
-    // True when every client-area point (x, y) of the window shows black.
+    // True when every client-area point of the window shows black: x from its left, y up from
+    // its bottom.
     bool showsBlackAt(Window window, const int (*points)[2], int count) const;
 
 private:

@@ -1,5 +1,6 @@
 // Any bytes read as a CSV list and converted: every record read gives exactly one output row,
-// in order; each output row begins with its record's fields exactly as they were decoded; and
+// in order; each output row holds its record's fields exactly as they were decoded, in order
+// (those of a record wider than the header partly after the added columns); and
 // what the writer writes reads back as the very fields it was given.
 
 #include "byte_source.h"
@@ -11,6 +12,7 @@
 
 #include "fuzz_support.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -62,6 +64,20 @@ Rows readRows(const void* bytes, std::size_t size, std::optional<char> separator
     }
 }
 
+// Whether an output row holds the record's fields in order: all of them before the added
+// columns, or, for a record wider than the header, its first ones before and the rest after.
+bool keepsItsFields(const std::vector<std::string>& record, const std::vector<std::string>& row) {
+    if (row.size() < record.size())
+        return false;
+    for (std::size_t split = record.size() + 1; split-- > 0;) {
+        const std::size_t tail = record.size() - split;
+        if (std::equal(record.begin(), record.begin() + split, row.begin()) &&
+            std::equal(record.end() - tail, record.end(), row.end() - tail))
+            return true;
+    }
+    return false;
+}
+
 // Runs `write` on a CSV writer and gives back the bytes it wrote.
 template <typename Write> std::string written(char separator, Write write) {
     Stream stream;
@@ -106,11 +122,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     char again = 0;
     const Rows output = readRows(converted.data(), converted.size(), separator, &again);
     check(output.size() == records.size());
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        check(output[i].size() >= records[i].size());
-        for (std::size_t k = 0; k < records[i].size(); ++k)
-            check(output[i][k] == records[i][k]);
-    }
+    for (std::size_t i = 0; i < records.size(); ++i)
+        check(keepsItsFields(records[i], output[i]));
 
     // Written as they are, the records read back unchanged.
     const std::string copy = written(separator, [&](lists::CsvWriter& writer) {

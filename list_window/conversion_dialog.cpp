@@ -4,6 +4,7 @@
 #include "number_text.h"
 
 #include <QLabel>
+#include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -23,9 +24,8 @@ ConversionDialog::ConversionDialog(const QString& fileName, QWidget* parent)
     setAccessibleName(windowTitle());
     setWindowModality(Qt::WindowModal);
 
-    lblFile = new QLabel(QStringLiteral("Conversione di «%1» in corso…").arg(fileName), this);
+    lblFile = new QLabel(this);
     lblFile->setObjectName(QStringLiteral("lblFile"));
-    lblFile->setAccessibleName(QStringLiteral("Elenco in conversione"));
     lblFile->setTextFormat(Qt::PlainText);
 
     prgAvanzamento = new QProgressBar(this);
@@ -35,9 +35,14 @@ ConversionDialog::ConversionDialog(const QString& fileName, QWidget* parent)
     prgAvanzamento->setValue(0);
     prgAvanzamento->setFormat(QStringLiteral("%p%"));
 
-    lblRighe = new QLabel(QStringLiteral("0 righe"), this);
+    lblRighe = new QLabel(this);
     lblRighe->setObjectName(QStringLiteral("lblRighe"));
-    lblRighe->setAccessibleName(QStringLiteral("Righe convertite"));
+
+    lstFatti = new QListWidget(this);
+    lstFatti->setObjectName(QStringLiteral("lstFatti"));
+    lstFatti->setAccessibleName(QStringLiteral("Elenchi già convertiti"));
+    lstFatti->setFixedHeight(lstFatti->fontMetrics().height() * 5);
+    lstFatti->hide();
 
     cmdAnnulla = new QPushButton(QStringLiteral("Annulla"), this);
     cmdAnnulla->setObjectName(QStringLiteral("cmdAnnulla"));
@@ -48,9 +53,23 @@ ConversionDialog::ConversionDialog(const QString& fileName, QWidget* parent)
     layout->addWidget(lblFile);
     layout->addWidget(prgAvanzamento);
     layout->addWidget(lblRighe);
+    layout->addWidget(lstFatti);
     layout->addWidget(cmdAnnulla, 0, Qt::AlignRight);
     setMinimumWidth(fontMetrics().averageCharWidth() * 50);
+    showList(fileName, 1, 1);
     adjustSize();
+}
+
+void ConversionDialog::showList(const QString& fileName, int number, int count) {
+    lblFile->setText(count == 1 ? QStringLiteral("Conversione di «%1» in corso…").arg(fileName)
+                                : QStringLiteral("Conversione di «%1» in corso (%2 di %3)…")
+                                      .arg(fileName)
+                                      .arg(number)
+                                      .arg(count));
+    lblFile->setAccessibleName(QStringLiteral("Elenco in conversione: %1").arg(fileName));
+    prgAvanzamento->setRange(0, kSteps);
+    prgAvanzamento->setValue(0);
+    showProgress(0, 0);
 }
 
 void ConversionDialog::showProgress(double fraction, quint64 rows) {
@@ -60,8 +79,18 @@ void ConversionDialog::showProgress(double fraction, quint64 rows) {
         prgAvanzamento->setRange(0, kSteps);
         prgAvanzamento->setValue(static_cast<int>(fraction * kSteps));
     }
-    lblRighe->setText(QString::fromStdString(lists::groupedDigits(rows)) +
-                      (rows == 1 ? QStringLiteral(" riga") : QStringLiteral(" righe")));
+    const QString counted = QString::fromStdString(lists::groupedDigits(rows)) +
+                            (rows == 1 ? QStringLiteral(" riga") : QStringLiteral(" righe"));
+    if (counted != lblRighe->text()) {
+        lblRighe->setText(counted);
+        lblRighe->setAccessibleName(QStringLiteral("Righe convertite: %1").arg(counted));
+    }
+}
+
+void ConversionDialog::addDone(const QString& line) {
+    lstFatti->addItem(line);
+    lstFatti->scrollToBottom();
+    lstFatti->show();
 }
 
 void ConversionDialog::reject() {

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "column_dialog.h"
 #include "conversion_dialog.h"
+#include "list_file_chooser.h"
 #include "list_module.h"
+#include "list_result.h"
 
 #include <QObject>
 #include <QPointer>
@@ -9,8 +12,10 @@
 #include <QStringList>
 
 #include <atomic>
+#include <deque>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class MessageBoxes;
 class QThread;
@@ -20,23 +25,29 @@ namespace shell {
 class Launcher;
 }
 
-// Converting a list from the main window: a dropped file, or one chosen with "Converti un
-// elenco…". The conversion runs on a worker thread while a dialog shows its progress and the
-// main window goes on (ticker, blink); then a box gives the summary and offers to open the
-// output's folder. The output goes beside the list and never replaces a file: NAME-IBAN.csv,
-// else NAME-IBAN (2).csv, (3) and so on. Failures are told in Italian message boxes.
+// Converting lists from the main window: dropped files, files given on the command line, or
+// one chosen with "Converti un elenco…". The conversions run one after another on a worker
+// thread while a dialog shows their progress and the main window goes on (ticker, blink).
+// When a list's columns are not found, the user is asked for them. Then the results tell what
+// became of each list, with the rows that got a reason. The output goes beside the list and
+// never replaces a file: NAME-IBAN.csv, else NAME-IBAN (2).csv, (3) and so on. Failures are
+// told in Italian.
 class ListConversion : public QObject {
     Q_OBJECT
 public:
     // Asks for the list to convert; an empty path when the user gives up.
-    using FileChooser = std::function<QString(QWidget* owner)>;
+    using FileChooser = std::function<ChosenList(QWidget* owner)>;
     static FileChooser systemFileChooser();
 
-    // Converts a list, on the worker thread.
-    using Converter = std::function<lists::ListOutcome(const lists::ConversionRequest&,
-                                                       const lists::ConversionHooks&)>;
+    // The converter's entry points, run on the worker thread and on the window's.
+    struct Converter {
+        std::function<lists::ListOutcome(const lists::ConversionRequest&,
+                                         const lists::ConversionHooks&)>
+            convert;
+        ColumnDialog::Previewer preview;
+    };
     // The converter module (list_module.h), loaded from the first of `folders` that has it
-    // when the first list is converted: the window starts without its libraries.
+    // when it is first needed: the window starts without its libraries.
     static Converter moduleConverter(QStringList folders);
 
     ListConversion(MessageBoxes& messages, shell::Launcher& launcher, FileChooser chooseFile,
@@ -48,17 +59,27 @@ public:
     void convert(QWidget* owner, const QStringList& paths);
     void chooseAndConvert(QWidget* owner);
 
-    // The progress dialog while a conversion runs.
+    // The progress dialog while conversions run.
     ConversionDialog* dialog() const { return dialog_; }
 
 signals:
-    // A conversion has ended and what it had to say has been said.
+    // The conversions have ended and what they had to say has been said.
     void done();
 
 private:
-    void start(const QString& path);
+    struct Job {
+        QString path;
+        lists::ConversionRequest request;
+    };
+
+    bool busy(QWidget* owner);
+    void begin(QWidget* owner, std::deque<Job> jobs);
+    void startNext();
+    void start();
     void finish(const lists::ListOutcome& outcome);
-    void report(const lists::Summary& summary);
+    // Asks for the list's sheet and columns, into its request; false when the user gives up.
+    bool askColumns(QWidget* owner, Job& job, const QString& why);
+    void end();
 
     MessageBoxes& messages_;
     shell::Launcher& launcher_;
@@ -66,7 +87,10 @@ private:
     Converter converter_;
     QPointer<QWidget> owner_;
     QPointer<ConversionDialog> dialog_;
-    QStringList waiting_;
     QThread* worker_ = nullptr;
     std::atomic<bool> cancelled_{false};
+    std::deque<Job> waiting_;
+    Job current_;
+    int count_ = 0;
+    std::vector<std::unique_ptr<ListResult>> results_;
 };

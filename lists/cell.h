@@ -46,7 +46,8 @@ public:
     // Before the first row: the data rows' `width` and how many columns are added after it.
     virtual void layout(std::size_t width, std::size_t added) = 0;
     // The row's own cells (`joined` as RowSink says), then empty cells up to `width` columns,
-    // then the `added` texts.
+    // then the `added` texts. Cells of a row wider than `width` follow the added texts, if
+    // there are any: those stay under their titles.
     virtual void write(std::span<const Cell> cells, std::string_view joined, std::size_t width,
                        std::span<const std::string_view> added) = 0;
     // Writes whatever is still held and reports any failure; the output is then complete.

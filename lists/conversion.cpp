@@ -1,7 +1,6 @@
 #include "conversion.h"
 
 #include "byte_source.h"
-#include "classic_numbers.h"
 #include "csv_reader.h"
 #include "csv_writer.h"
 #include "file_names.h"
@@ -47,6 +46,7 @@ struct Attempt {
     bool xlsxOutput;
     std::optional<Encoding> forced;
     const ConversionHooks& hooks;
+    Rerun rerun;
 };
 
 Summary convertOnce(const Attempt& attempt) {
@@ -67,8 +67,8 @@ Summary convertOnce(const Attempt& attempt) {
     switch (attempt.kind) {
     case InputKind::Text: {
         source = std::make_unique<ByteSource>(request.input, attempt.hooks.cancelled);
-        // Starting over is possible only when the input can be read again and nothing has
-        // gone out yet: a file read into a temporary file, not a pipe or a device.
+        // Strict where the file can be read again, into a temporary file: not a pipe or a
+        // device.
         std::error_code error;
         const bool strict = request.input != "-" &&
                             std::filesystem::is_regular_file(request.input, error) &&
@@ -96,6 +96,15 @@ Summary convertOnce(const Attempt& attempt) {
     }
     }
 
+    // Starting over is possible only when the input can be read again and nothing has gone
+    // out yet.
+    std::error_code error;
+    Rerun rerun = attempt.rerun;
+    rerun.possible =
+        out.temporary() &&
+        (attempt.kind != InputKind::Text ||
+         (request.input != "-" && std::filesystem::is_regular_file(request.input, error)));
+
     std::unique_ptr<TableWriter> writer;
     if (attempt.xlsxOutput) {
         writer = std::make_unique<XlsxWriter>(out.stream(), out.name(), sheetName);
@@ -104,13 +113,17 @@ Summary convertOnce(const Attempt& attempt) {
         writer = std::make_unique<CsvWriter>(out.stream(), out.name(), separator, lineEnd,
                                              attempt.output != "-");
     }
-    ListConverter converter(request.columns, inputName, *reader, *writer, attempt.hooks);
+    ListConverter converter(request.columns, inputName, *reader, *writer, attempt.hooks, rerun);
     reader->readAll(converter);
     converter.finish();
     writer->finish();
     out.commit();
     Summary summary = converter.summary();
     summary.output = out.target();
+    if (decoder != nullptr) {
+        summary.windows1252Lines = decoder->windows1252Lines();
+        summary.windows1252LineCount = decoder->windows1252LineCount();
+    }
     return summary;
 }
 
@@ -124,17 +137,21 @@ Summary convert(const ConversionRequest& request, const ConversionHooks& hooks) 
         const std::filesystem::path output =
             request.output.empty() ? defaultOutput(request.input) : request.output;
         checkOutput(request.input, output, displayName(output));
-        Attempt attempt{request,      kind,
-                        output,       output != "-" && lowerExtension(output) == ".xlsx",
-                        std::nullopt, hooks};
+        Attempt attempt{
+            request,      kind,  output, output != "-" && lowerExtension(output) == ".xlsx",
+            std::nullopt, hooks, Rerun{}};
         for (;;) {
             try {
                 Summary summary = convertOnce(attempt);
                 summary.elapsed = std::chrono::steady_clock::now() - started;
                 return summary;
             } catch (const NotUtf8&) {
-                // Not UTF-8 after all: the whole file again, as Windows-1252.
-                attempt.forced = Encoding::Windows1252;
+                // Not all UTF-8: the whole file again, UTF-8 with some lines in Windows-1252,
+                // or Windows-1252 throughout.
+                ByteSource source(request.input, hooks.cancelled);
+                attempt.forced = likelyEncoding(source);
+            } catch (const WiderTable& wider) {
+                attempt.rerun = wider.rerun;
             }
         }
     } catch (const std::bad_alloc&) {

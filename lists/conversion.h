@@ -59,6 +59,9 @@ struct Summary {
     std::uint64_t dataRows = 0;       // rows after the header that are not blank
     std::uint64_t rowsOk = 0;         // data rows whose Esito is OK
     std::uint64_t rowsWithReason = 0; // data rows whose Esito holds a reason
+    // The lines of a UTF-8 text read as Windows-1252: the first ones, and how many in all.
+    std::vector<std::uint64_t> windows1252Lines;
+    std::uint64_t windows1252LineCount = 0;
     // The five most frequent kinds of reason (RowCheck::kind()), with their counts.
     std::vector<std::pair<std::string, std::uint64_t>> reasons;
     std::chrono::steady_clock::duration elapsed{};

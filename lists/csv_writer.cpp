@@ -95,28 +95,38 @@ void CsvWriter::number(std::string_view digits) {
 void CsvWriter::write(std::span<const Cell> cells, std::string_view joined, std::size_t width,
                       std::span<const std::string_view> added) {
     const char separator[1] = {separator_};
-    if (!joined.empty()) {
+    // The cells before the added ones: all of them, unless the row is wider than `width`.
+    const std::size_t own = added.empty() ? cells.size() : std::min(cells.size(), width);
+    if (!joined.empty() && own == cells.size()) {
         append(joined);
     } else {
-        for (std::size_t i = 0; i < cells.size(); ++i) {
+        for (std::size_t i = 0; i < own; ++i) {
             if (i > 0) {
                 append({separator, 1});
             }
-            if (cells[i].kind == Cell::Kind::Number) {
-                number(cells[i].text);
-            } else {
-                field(cells[i].text);
-            }
+            cell(cells[i]);
         }
     }
-    for (std::size_t i = std::max<std::size_t>(cells.size(), 1); i < width; ++i) {
+    for (std::size_t i = std::max<std::size_t>(own, 1); i < width; ++i) {
         append({separator, 1});
     }
     for (const std::string_view text : added) {
         append({separator, 1});
         field(text);
     }
+    for (std::size_t i = own; i < cells.size(); ++i) {
+        append({separator, 1});
+        cell(cells[i]);
+    }
     append(lineEnd_);
+}
+
+void CsvWriter::cell(const Cell& cell) {
+    if (cell.kind == Cell::Kind::Number) {
+        number(cell.text);
+    } else {
+        field(cell.text);
+    }
 }
 
 void CsvWriter::finish() {

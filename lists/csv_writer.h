@@ -28,6 +28,7 @@ private:
     void reserve(std::size_t size);
     void append(std::string_view text);
     void field(std::string_view text);
+    void cell(const Cell& cell);
     void number(std::string_view digits);
     void flush();
 

@@ -17,10 +17,10 @@ bool blank(std::span<const Cell> cells) {
 
 ListConverter::ListConverter(const ColumnOptions& options, std::string fileName,
                              const TableReader& reader, TableWriter& writer,
-                             const ConversionHooks& hooks)
+                             const ConversionHooks& hooks, Rerun rerun)
     : options_(options), fileName_(std::move(fileName)), reader_(reader), writer_(writer),
       hooks_(hooks), started_(std::chrono::steady_clock::now()),
-      lastProgress_(started_ - kProgressEvery) {}
+      lastProgress_(started_ - kProgressEvery), rerun_(rerun) {}
 
 void ListConverter::row(std::span<const Cell> cells, std::string_view joined) {
     ++rowsRead_;
@@ -40,16 +40,23 @@ void ListConverter::row(std::span<const Cell> cells, std::string_view joined) {
         ++heldWithText_;
     }
     hold(cells);
-    if (heldWithText_ >= kHeaderSearchRows) {
+    if (heldWithText_ >= kHeaderSearchRows || heldBytes_ > kHeldBytes) {
         decideWithoutHeaderNames();
     }
 }
 
 void ListConverter::hold(std::span<const Cell> cells) {
+    if (blank(cells) && !held_.empty() && held_.back().texts.empty() &&
+        held_.back().cells.size() == cells.size()) {
+        ++held_.back().times;
+        return;
+    }
     HeldRow& held = held_.emplace_back();
+    heldBytes_ += sizeof(HeldRow) + cells.size() * sizeof(Cell);
     for (const Cell& cell : cells) {
         held.texts.append(cell.text);
     }
+    heldBytes_ += held.texts.size();
     std::size_t offset = 0;
     for (const Cell& cell : cells) {
         Cell copy = cell;
@@ -88,19 +95,24 @@ void ListConverter::decideWithoutHeaderNames() {
 // those after it converted.
 void ListConverter::start(const Layout& layout, std::optional<std::size_t> headerRow) {
     layout_ = layout;
+    layout_->width = std::max(layout_->width, rerun_.width);
     check_ = std::make_unique<RowCheck>(*layout_);
     const std::vector<std::string_view> titles = layout_->titles();
     writer_.layout(layout_->width, titles.size());
     std::deque<HeldRow> held = std::move(held_);
     held_.clear();
+    std::uint64_t number = 0; // the held rows are the first ones
     for (std::size_t i = 0; i < held.size(); ++i) {
         const std::span<const Cell> cells = held[i].cells;
-        if (headerRow && i < *headerRow) {
-            writer_.write(cells, {}, 0, {});
-        } else if (headerRow && i == *headerRow) {
-            writer_.write(cells, {}, layout_->width, titles);
-        } else {
-            convert(cells, {}, i + 1); // the held rows are the first ones
+        for (std::uint64_t time = 0; time < held[i].times; ++time) {
+            ++number;
+            if (headerRow && i < *headerRow) {
+                writer_.write(cells, {}, 0, {});
+            } else if (headerRow && i == *headerRow) {
+                writer_.write(cells, {}, layout_->width, titles);
+            } else {
+                convert(cells, {}, number);
+            }
         }
     }
 }
@@ -108,7 +120,16 @@ void ListConverter::start(const Layout& layout, std::optional<std::size_t> heade
 void ListConverter::convert(std::span<const Cell> cells, std::string_view joined,
                             std::uint64_t number) {
     if (blank(cells)) {
-        writer_.write(cells, joined, 0, {});
+        if (!measuring_) {
+            writer_.write(cells, joined, 0, {});
+        }
+        return;
+    }
+    if (cells.size() > layout_->width && rerun_.possible) {
+        measuring_ = true;
+        rerun_.width = std::max(rerun_.width, cells.size());
+    }
+    if (measuring_) {
         return;
     }
     ++dataRows_;
@@ -126,10 +147,11 @@ void ListConverter::convert(std::span<const Cell> cells, std::string_view joined
     writer_.write(cells, joined, layout_->width, check_->added());
 }
 
-void ListConverter::tellReason(std::span<const Cell> cells, std::uint64_t number) const {
-    if (!hooks_.rowWithReason) {
+void ListConverter::tellReason(std::span<const Cell> cells, std::uint64_t number) {
+    if (!hooks_.rowWithReason || number <= rerun_.told) {
         return;
     }
+    rerun_.told = number;
     ReasonRow row;
     row.number = number;
     for (const Column column : layout_->used()) {
@@ -145,6 +167,9 @@ void ListConverter::tellReason(std::span<const Cell> cells, std::uint64_t number
 void ListConverter::finish() {
     if (!layout_) {
         decideWithoutHeaderNames();
+    }
+    if (measuring_) {
+        throw WiderTable{rerun_};
     }
     poll();
 }

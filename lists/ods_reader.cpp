@@ -126,17 +126,38 @@ struct TableRows : XmlHandler {
             column = 0;
         } else if (name.is(kTable, "table-cell") || name.is(kTable, "covered-table-cell")) {
             inCell = true;
-            cellRepeat = count(a.find(kTable, "number-columns-repeated"));
             shownText.clear();
             paragraphs = 0;
-            cellType = valueOf(a.find(kOffice, "value-type"));
-            cellValue = valueOf(a.find(kOffice, "value"));
-            cellDate = valueOf(a.find(kOffice, "date-value"));
-            cellBoolean = valueOf(a.find(kOffice, "boolean-value"));
-            const char* string = a.find(kOffice, "string-value");
-            cellHasString = string != nullptr && *string != '\0';
-            cellString = valueOf(string);
-            cellError = valueOf(a.find(kCalcExtension, "value-type")) == "error";
+            const char* repeat = nullptr;
+            cellType.clear();
+            cellValue.clear();
+            cellDate.clear();
+            cellBoolean.clear();
+            cellString.clear();
+            cellError = false;
+            a.each([&](const XmlName& attribute, const char* value) {
+                if (attribute.space == kOffice) {
+                    if (attribute.local == "value-type") {
+                        cellType = value;
+                    } else if (attribute.local == "value") {
+                        cellValue = value;
+                    } else if (attribute.local == "date-value") {
+                        cellDate = value;
+                    } else if (attribute.local == "boolean-value") {
+                        cellBoolean = value;
+                    } else if (attribute.local == "string-value") {
+                        cellString = value;
+                    }
+                } else if (attribute.space == kTable) {
+                    if (attribute.local == "number-columns-repeated") {
+                        repeat = value;
+                    }
+                } else if (attribute.space == kCalcExtension && attribute.local == "value-type") {
+                    cellError = std::string_view(value) == "error";
+                }
+            });
+            cellRepeat = count(repeat);
+            cellHasString = !cellString.empty();
         } else if (name.is(kOffice, "annotation")) {
             ++annotation;
         } else if (inCell && annotation == 0 && name.space == kText) {

@@ -141,10 +141,11 @@ std::string_view unescaped(const std::string& text, std::string& scratch) {
 }
 
 // Text gathered from a part, refused beyond a row's bytes: a cell cannot be longer than that.
-void appendBounded(std::string& to, std::string_view text, const ZipArchive& archive,
-                   const std::string& what) {
+// `what` names it, only when needed.
+template <typename What>
+void appendBounded(std::string& to, std::string_view text, const ZipArchive& archive, What what) {
     if (to.size() + text.size() > kRowBytes) {
-        archive.unreadable(what + " supera i 16 MB");
+        archive.unreadable(what() + " supera i 16 MB");
     }
     to.append(text);
 }
@@ -188,7 +189,7 @@ struct SharedStrings : Handler {
     }
     void text(std::string_view text) override {
         if (inText) {
-            appendBounded(current, text, archive, "un testo condiviso");
+            appendBounded(current, text, archive, [] { return std::string("un testo condiviso"); });
         }
     }
     std::string_view get(std::size_t id) const {
@@ -250,14 +251,33 @@ struct SheetRows : Handler {
     void start(const XmlName& name, const XmlAttributes& a) override {
         const std::string_view local = name.local;
         if (local == "c") {
-            const char* reference = a.find({}, "r");
+            const char* reference = nullptr;
+            const char* style = nullptr;
+            type.clear();
+            a.each([&](const XmlName& attribute, const char* value) {
+                if (!attribute.space.empty() || attribute.local.size() != 1) {
+                    return;
+                }
+                switch (attribute.local.front()) {
+                case 'r':
+                    reference = value;
+                    break;
+                case 't':
+                    type = value;
+                    break;
+                case 's':
+                    style = value;
+                    break;
+                default:
+                    break;
+                }
+            });
             const std::optional<std::size_t> given =
                 reference != nullptr ? columnOf(reference) : std::nullopt;
             column = given ? *given : (firstCell ? 0 : column + 1);
             firstCell = false;
-            type = valueOf(a.find({}, "t"));
-            const auto style = numberOf<std::size_t>(valueOf(a.find({}, "s")));
-            date = style && *style < dateStyles.size() && dateStyles[*style];
+            const auto index = style != nullptr ? numberOf<std::size_t>(style) : std::nullopt;
+            date = index && *index < dateStyles.size() && dateStyles[*index];
             value.clear();
         } else if (local == "v") {
             inValue = true;
@@ -287,13 +307,18 @@ struct SheetRows : Handler {
         } else if (local == "v") {
             inValue = false;
         } else if (local == "row") {
-            if (rowsDone < kSheetRows) {
-                if (builder.empty()) {
-                    blankRow();
-                } else {
-                    ++rowsDone;
-                    sink.row(builder.cells(), {});
+            if (rowsDone >= kSheetRows) {
+                // Blank rows beyond the sheet's end are nothing; a row with text there is no
+                // sheet a spreadsheet wrote.
+                if (!builder.empty()) {
+                    archive.unreadable("la riga " + std::to_string(rowsDone + 1) + " è oltre le " +
+                                       groupedDigits(kSheetRows) + " righe di un foglio");
                 }
+            } else if (builder.empty()) {
+                blankRow();
+            } else {
+                ++rowsDone;
+                sink.row(builder.cells(), {});
             }
         } else if (local == "t") {
             inText = false;
@@ -306,7 +331,8 @@ struct SheetRows : Handler {
 
     void text(std::string_view text) override {
         if (inValue || inText) {
-            appendBounded(value, text, archive, "la cella " + cellName(column, rowsDone + 1));
+            appendBounded(value, text, archive,
+                          [this] { return "la cella " + cellName(column, rowsDone + 1); });
         }
     }
 

@@ -241,8 +241,11 @@ void XlsxWriter::write(std::span<const Cell> cells, std::string_view, std::size_
                               " righe e l'elenco ne ha di più: scegli un'uscita .csv per " +
                               fileName_ + ".");
     }
-    const std::size_t first = std::max(cells.size(), width);
-    if (first + added.size() > kSheetColumns) {
+    // The cells before the added ones: all of them, unless the row is wider than `width`; the
+    // rest follow the added ones.
+    const std::size_t own = added.empty() ? cells.size() : std::min(cells.size(), width);
+    const std::size_t first = std::max(own, width);
+    if (std::max(cells.size(), first) + added.size() > kSheetColumns) {
         throw ConversionError("La riga " + std::to_string(row_ + 1) + " di " + fileName_ +
                               " supererebbe le " + groupedDigits(kSheetColumns) +
                               " colonne che un file .xlsx ammette.");
@@ -254,43 +257,48 @@ void XlsxWriter::write(std::span<const Cell> cells, std::string_view, std::size_
     xml_ += std::to_string(row_ + 1);
     xml_ += "\">";
     nextColumn_ = 0;
-    char number[32];
-    for (std::size_t i = 0; i < cells.size(); ++i) {
-        const Cell& c = cells[i];
-        switch (c.kind) {
-        case Cell::Kind::Number:
-            if (std::isfinite(c.number)) {
-                const std::to_chars_result end =
-                    std::to_chars(number, number + sizeof number, c.number);
-                value(i, std::string_view(number, end.ptr - number), nullptr, nullptr);
-            } else {
-                text(i, c.text, nullptr);
-            }
-            break;
-        case Cell::Kind::Date: {
-            const std::to_chars_result end =
-                std::to_chars(number, number + sizeof number, c.number);
-            const char* style = c.number < 1                       ? kTimeStyle
-                                : c.number == std::floor(c.number) ? kDateStyle
-                                                                   : kDateTimeStyle;
-            value(i, std::string_view(number, end.ptr - number), nullptr, style);
-            break;
-        }
-        case Cell::Kind::Boolean:
-            value(i, c.number != 0 ? "1" : "0", "b", nullptr);
-            break;
-        case Cell::Kind::Text:
-            text(i, c.text, nullptr);
-            break;
-        }
+    for (std::size_t i = 0; i < own; ++i) {
+        cell(i, cells[i]);
     }
     for (std::size_t i = 0; i < added.size(); ++i) {
         text(first + i, added[i], kTextStyle);
+    }
+    for (std::size_t i = own; i < cells.size(); ++i) {
+        cell(i + added.size(), cells[i]);
     }
     xml_ += "</row>";
     ++row_;
     if (xml_.size() >= kXmlBlock) {
         flushXml();
+    }
+}
+
+void XlsxWriter::cell(std::size_t i, const Cell& c) {
+    char number[32];
+    switch (c.kind) {
+    case Cell::Kind::Number:
+        if (std::isfinite(c.number)) {
+            const std::to_chars_result end =
+                std::to_chars(number, number + sizeof number, c.number);
+            value(i, std::string_view(number, end.ptr - number), nullptr, nullptr);
+        } else {
+            text(i, c.text, nullptr);
+        }
+        break;
+    case Cell::Kind::Date: {
+        const std::to_chars_result end = std::to_chars(number, number + sizeof number, c.number);
+        const char* style = c.number < 1                       ? kTimeStyle
+                            : c.number == std::floor(c.number) ? kDateStyle
+                                                               : kDateTimeStyle;
+        value(i, std::string_view(number, end.ptr - number), nullptr, style);
+        break;
+    }
+    case Cell::Kind::Boolean:
+        value(i, c.number != 0 ? "1" : "0", "b", nullptr);
+        break;
+    case Cell::Kind::Text:
+        text(i, c.text, nullptr);
+        break;
     }
 }
 

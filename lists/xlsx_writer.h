@@ -25,6 +25,7 @@ public:
 
 private:
     void startSheet();
+    void cell(std::size_t column, const Cell& cell);
     void openCell(std::size_t column, const char* style);
     void value(std::size_t column, std::string_view value, const char* type, const char* style);
     void text(std::size_t column, std::string_view value, const char* style);

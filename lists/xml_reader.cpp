@@ -12,23 +12,80 @@
 namespace lists {
 namespace {
 
-constexpr char kSeparator = '\x01';
 constexpr int kBlock = 256 * 1024;
+constexpr std::string_view kXmlSpace = "http://www.w3.org/XML/1998/namespace";
 
-XmlName split(const char* name) {
+// "table:table-cell" as "table" and "table-cell"; no prefix for "row".
+std::pair<std::string_view, std::string_view> prefixed(const char* name) {
     const std::string_view whole(name);
-    const std::size_t at = whole.find(kSeparator);
-    if (at == std::string_view::npos) {
+    const std::size_t colon = whole.find(':');
+    if (colon == std::string_view::npos) {
         return {{}, whole};
     }
-    return {whole.substr(0, at), whole.substr(at + 1)};
+    return {whole.substr(0, colon), whole.substr(colon + 1)};
 }
 
 } // namespace
 
+void XmlNamespaces::open(const char** attributes) {
+    ++depth_;
+    for (const char** p = attributes; *p != nullptr; p += 2) {
+        const std::string_view name(*p);
+        if (!name.starts_with("xmlns") || (name.size() > 5 && name[5] != ':')) {
+            continue;
+        }
+        bindings_.push_back({std::string(name.size() > 5 ? name.substr(6) : std::string_view()),
+                             std::string(p[1]), depth_});
+        remembered_.fill({});
+    }
+}
+
+void XmlNamespaces::close() {
+    if (!bindings_.empty() && bindings_.back().depth == depth_) {
+        while (!bindings_.empty() && bindings_.back().depth == depth_) {
+            bindings_.pop_back();
+        }
+        remembered_.fill({});
+    }
+    --depth_;
+}
+
+std::string_view XmlNamespaces::spaceOf(std::string_view prefix) {
+    for (const auto& [known, space] : remembered_) {
+        if (known.data() != nullptr && known == prefix) {
+            return space;
+        }
+    }
+    std::string_view space = prefix == "xml" ? kXmlSpace : std::string_view();
+    // What is remembered must outlive expat's buffer: the binding's own prefix.
+    std::string_view kept = prefix.empty() ? std::string_view("") : std::string_view();
+    for (auto it = bindings_.rbegin(); it != bindings_.rend(); ++it) {
+        if (it->prefix == prefix) {
+            space = it->space;
+            kept = it->prefix;
+            break;
+        }
+    }
+    if (kept.data() != nullptr) {
+        remembered_[next_] = {kept, space};
+        next_ = (next_ + 1) % kRemembered;
+    }
+    return space;
+}
+
+XmlName XmlNamespaces::element(const char* name) {
+    const auto [prefix, local] = prefixed(name);
+    return {spaceOf(prefix), local};
+}
+
+XmlName XmlNamespaces::attribute(const char* name) {
+    const auto [prefix, local] = prefixed(name);
+    return {prefix.empty() ? std::string_view() : spaceOf(prefix), local};
+}
+
 const char* XmlAttributes::find(std::string_view space, std::string_view local) const {
     for (const char** p = pairs_; *p != nullptr; p += 2) {
-        if (split(*p).is(space, local)) {
+        if (namespaces_.attribute(*p).is(space, local)) {
             return p[1];
         }
     }
@@ -37,7 +94,7 @@ const char* XmlAttributes::find(std::string_view space, std::string_view local) 
 
 const char* XmlAttributes::findInAnySpace(std::string_view local) const {
     for (const char** p = pairs_; *p != nullptr; p += 2) {
-        const XmlName name = split(*p);
+        const XmlName name = namespaces_.attribute(*p);
         if (!name.space.empty() && name.local == local) {
             return p[1];
         }
@@ -46,7 +103,7 @@ const char* XmlAttributes::findInAnySpace(std::string_view local) const {
 }
 
 XmlReader::XmlReader(ZipEntry& entry, const std::atomic<bool>* cancelled)
-    : entry_(entry), cancelled_(cancelled), parser_(XML_ParserCreateNS(nullptr, kSeparator)) {
+    : entry_(entry), cancelled_(cancelled), parser_(XML_ParserCreate(nullptr)) {
     if (parser_ == nullptr) {
         throw std::bad_alloc();
     }
@@ -83,7 +140,9 @@ void XmlReader::onStart(void* self, const char* name, const char** attributes) {
     auto* reader = static_cast<XmlReader*>(self);
     reader->event();
     try {
-        reader->handler_->start(split(name), XmlAttributes(attributes));
+        reader->namespaces_.open(attributes);
+        reader->handler_->start(reader->namespaces_.element(name),
+                                XmlAttributes(attributes, reader->namespaces_));
     } catch (...) {
         reader->pending_ = std::current_exception();
         XML_StopParser(reader->parser_, XML_FALSE);
@@ -94,7 +153,8 @@ void XmlReader::onEnd(void* self, const char* name) {
     auto* reader = static_cast<XmlReader*>(self);
     reader->event();
     try {
-        reader->handler_->end(split(name));
+        reader->handler_->end(reader->namespaces_.element(name));
+        reader->namespaces_.close();
     } catch (...) {
         reader->pending_ = std::current_exception();
         XML_StopParser(reader->parser_, XML_FALSE);

@@ -46,6 +46,9 @@ QAccessibleInterface* controlInterface(const QString& className, QObject* object
     if (className == QLatin1String("QWidget") && static_cast<QWidget*>(object)->isWindow()) {
         return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
     }
+    if (className == QLatin1String("Announcer")) {
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Notification);
+    }
     if (className == QLatin1String("QFrame")) {
         auto* frame = static_cast<QFrame*>(object);
         if (frame->frameShape() == QFrame::HLine || frame->frameShape() == QFrame::VLine) {

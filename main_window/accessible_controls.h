@@ -4,7 +4,7 @@ class QWidget;
 
 // What screen readers see beyond the controls' names: a window made from a plain QWidget is a
 // window, the clickable labels are links with a press action that clicks them, the rule is a
-// separator, and a decoration's blinking raises no events.
+// separator, an announcer is a notification, and a decoration's blinking raises no events.
 namespace accessibility {
 
 // Installs the interfaces and the event filter: once, after the QApplication object is made.

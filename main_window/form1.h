@@ -8,6 +8,7 @@
 
 #include <functional>
 
+class Announcer;
 class MessageBoxes;
 class PictureBox;
 class Shape;
@@ -64,6 +65,8 @@ private:
     void connectFields();
 
     void CalcolaIBAN_Click();
+    // Screen readers hear the calculated IBAN, read in groups of four, wherever the focus is.
+    void announceIban();
     void CopyIBAN_Click();
     void SvuotaCampi_Click();
     void txtIBAN_ContextMenu(const QPoint& position);
@@ -123,4 +126,5 @@ private:
     QLabel* TxtSpot;
     Shape* Shape2;
     Shape* Shape1;
+    Announcer* announcer_;
 };

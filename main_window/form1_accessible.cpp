@@ -1,6 +1,7 @@
 #include "form1.h"
 
 #include "accessible_controls.h"
+#include "announcer.h"
 #include "picture_box.h"
 #include "shape.h"
 
@@ -56,4 +57,14 @@ void Form1::describeControls() {
     Label4->setBuddy(txtIBAN);
     // The shadow blinks with the banner.
     accessibility::markDecoration(DilloAdAmico_Ombra);
+    announcer_ = new Announcer(this);
+}
+
+void Form1::announceIban() {
+    const QString iban = txtIBAN->text();
+    QStringList groups;
+    for (qsizetype i = 0; i < iban.size(); i += 4) {
+        groups << iban.mid(i, 4);
+    }
+    announcer_->announce(QStringLiteral("Codice IBAN: ") + groups.join(u' '));
 }

@@ -50,6 +50,7 @@ void Form1::CalcolaIBAN_Click() {
         Module1::CalcolaIBAN(txtABI->text(), txtCAB->text(), txtCC->text());
     if (esito.calcolato) {
         txtIBAN->setText(esito.iban);
+        announceIban();
         return;
     }
 

@@ -4,6 +4,7 @@
 #include "launch_request.h"
 
 #include <QFileInfo>
+#include <QMimeDatabase>
 #include <QProcess>
 #include <QStandardPaths>
 
@@ -27,6 +28,28 @@ ProcessHandle startDetached(const QString& program, const QStringList& arguments
 
 QString desktopOpener() {
     return QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+}
+
+// Whether the desktop names a program for the document's type or for a type it derives from,
+// as xdg-mime tells. The opener, which starts at once and fails later, would otherwise fail
+// unseen. Without xdg-mime, or without its answer, the opener is left to try.
+bool desktopHasProgramFor(const QString& document) {
+    const QString query = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
+    if (query.isEmpty())
+        return true;
+    const QMimeType type = QMimeDatabase().mimeTypeForFile(document);
+    for (const QString& name : QStringList{type.name()} + type.allAncestors()) {
+        QProcess process;
+        process.start(query, {QStringLiteral("query"), QStringLiteral("default"), name});
+        if (!process.waitForFinished(5000) || process.exitStatus() != QProcess::NormalExit) {
+            process.kill();
+            process.waitForFinished();
+            return true;
+        }
+        if (!process.readAllStandardOutput().trimmed().isEmpty())
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -57,6 +80,8 @@ ProcessHandle PosixLauncher::ApriDocumento(const QString& target, const QString&
         return startDetached(document.absoluteFilePath(),
                              QProcess::splitCommand(request->lpParameters), folder);
     // The desktop opener takes the document alone; it has no way to pass parameters on.
+    if (!desktopHasProgramFor(document.absoluteFilePath()))
+        return 0;
     return startDetached(desktopOpener(), {request->lpFile}, folder);
 }
 

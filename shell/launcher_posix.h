@@ -12,7 +12,9 @@ namespace shell {
 // launch runs the project's own windowless browser instead, which performs the request and
 // exits. Programs are started directly with their parameters, split like a command line
 // (spaces separate, double quotes group). Everything started is detached: it outlives the
-// launcher and never becomes its zombie. The handle is the started process's id.
+// launcher and never becomes its zombie. The handle is the started process's id. A document
+// of a type for which the desktop names no program (xdg-mime, also through the types it
+// derives from) is not handed over: 0, as Windows answers.
 class PosixLauncher : public Launcher {
 public:
     // `hiddenBrowser` is the path of the windowless browser program.

@@ -1,5 +1,6 @@
 #include "verify_window.h"
 
+#include "announcer.h"
 #include "forme.h"
 #include "look.h"
 #include "testi.h"
@@ -14,17 +15,53 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+
 namespace {
 
 const QString kNonSiApplica = QStringLiteral("—");
+// What a value is called when screen readers read it with its value.
+const char* const kDidascalia = "didascalia";
 
 QLabel* valore(QWidget* parent, const char* name, const char* accessibleName) {
     auto* label = new QLabel(kNonSiApplica, parent);
     label->setObjectName(QLatin1String(name));
-    label->setAccessibleName(QString::fromUtf8(accessibleName));
+    label->setProperty(kDidascalia, QString::fromUtf8(accessibleName));
     label->setTextFormat(Qt::PlainText);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return label;
+}
+
+// Shows a value. Screen readers read it with its caption, "Paese: IT", and hear it change
+// through its name.
+void scrivi(QLabel* label, const QString& testo) {
+    label->setText(testo);
+    const QString detto =
+        testo.isEmpty() || testo == kNonSiApplica ? QStringLiteral("nessuno") : testo;
+    const QString nome = label->property(kDidascalia).toString() + QStringLiteral(": ") + detto;
+    if (label->accessibleName() != nome) {
+        label->setAccessibleName(nome);
+    }
+}
+
+// A text that may still grow into a whole IBAN: shorter than its country's IBANs, only the
+// first letter of a country, or the start of a label ("Cod", "IBA").
+bool ancoraDaScrivere(const verifier::Risultato& r, const QString& testo) {
+    if (r.esito == verifier::Esito::Lunghezza) {
+        return r.elettronico.size() < std::size_t(r.lunghezzaAttesa);
+    }
+    if (r.esito != verifier::Esito::PaeseNonLettere &&
+        r.esito != verifier::Esito::PaeseSconosciuto) {
+        return false;
+    }
+    if (r.elettronico.size() == 1 && std::isalpha(static_cast<unsigned char>(r.elettronico[0]))) {
+        return true;
+    }
+    const QString scritto = testo.trimmed().toUpper();
+    return QStringLiteral("CODICE IBAN").startsWith(scritto) ||
+           QStringLiteral("IBAN").startsWith(scritto);
 }
 
 // A row of a form layout: a caption and the value that it labels; returns the value.
@@ -35,6 +72,28 @@ QLabel* riga(QWidget* parent, QFormLayout* form, const char* name, const char* c
     label->setBuddy(value);
     form->addRow(label, value);
     return value;
+}
+
+// Green and red stay readable on whatever background the desktop's theme gives the window:
+// a dark one lightens them.
+QColor leggibile(QColor colore, const QColor& sfondo) {
+    const auto luminanza = [](const QColor& c) {
+        const auto lineare = [](double v) {
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * lineare(c.redF()) + 0.7152 * lineare(c.greenF()) +
+               0.0722 * lineare(c.blueF());
+    };
+    const auto contrasto = [&](const QColor& c) {
+        const double a = luminanza(c);
+        const double b = luminanza(sfondo);
+        return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
+    };
+    // The verdict is large and bold: a contrast of 3 to 1 reads well.
+    while (contrasto(colore) < 3 && colore.lightness() < 250) {
+        colore = luminanza(sfondo) < 0.2 ? colore.lighter(115) : colore.darker(115);
+    }
+    return colore;
 }
 
 QString oppure(std::string_view testo) {
@@ -53,6 +112,7 @@ VerifyWindow::VerifyWindow(QClipboard& clipboard, QWidget* parent)
     createControls();
     connect(txtIBAN, &QLineEdit::textChanged, this, &VerifyWindow::txtIBAN_Change);
     connect(cmdCopia, &QPushButton::clicked, this, &VerifyWindow::cmdCopia_Click);
+    annunci_ = new Announcer(this);
     for (QPushButton* button : cmdSuggerimento) {
         connect(button, &QPushButton::clicked, this,
                 [this, button] { setText(button->property("iban").toString()); });
@@ -109,6 +169,9 @@ void VerifyWindow::createControls() {
         cmdSuggerimento[i] = new QPushButton(this);
         cmdSuggerimento[i]->setObjectName(QStringLiteral("cmdSuggerimento%1").arg(i + 1));
         cmdSuggerimento[i]->setAutoDefault(true);
+        cmdSuggerimento[i]->setAccessibleName(QStringLiteral("Suggerimento"));
+        cmdSuggerimento[i]->setToolTip(
+            QStringLiteral("Metti questo IBAN nel campo da verificare."));
         suggerimenti->addWidget(cmdSuggerimento[i]);
     }
 
@@ -148,8 +211,8 @@ void VerifyWindow::txtIBAN_Change() {
     mostra(verifier::verifica(QStringView(txtIBAN->text())));
 }
 
-// Whatever the clipboard held goes; the electronic form is offered as plain text. The button
-// is enabled only while there is one to copy.
+// Whatever the clipboard held goes; the electronic form of a valid IBAN is offered as plain
+// text. The button is enabled only while there is one.
 void VerifyWindow::cmdCopia_Click() {
     clipboard_.clear();
     clipboard_.setText(lblElettronico->text());
@@ -158,22 +221,66 @@ void VerifyWindow::cmdCopia_Click() {
 void VerifyWindow::mostra(const verifier::Risultato& r) {
     using verifier::qtesto;
     const bool vuoto = r.esito == verifier::Esito::Vuoto;
-    lblEsito->setText(vuoto        ? QString()
-                      : r.valido() ? QStringLiteral("Valido")
-                                   : QStringLiteral("Non valido"));
-    look::setForeColor(lblEsito, r.valido() ? look::kGreen : look::kRed);
-    lblMotivo->setText(qtesto(r.valido() ? verifier::nota(r) : verifier::motivo(r)));
+    // While the IBAN is being typed it is not yet wrong: a neutral "…", and what is missing.
+    const bool inCorso = ancoraDaScrivere(r, txtIBAN->text());
+    const int mancanti = int(r.lunghezzaAttesa) - int(r.elettronico.size());
+    const QString esito = vuoto        ? QString()
+                          : inCorso    ? QStringLiteral("…")
+                          : r.valido() ? QStringLiteral("Valido")
+                                       : QStringLiteral("Non valido");
+    const QString motivo = !inCorso ? qtesto(r.valido() ? verifier::nota(r) : verifier::motivo(r))
+                           : mancanti == 1 ? QStringLiteral("Manca ancora 1 carattere.")
+                           : r.lunghezzaAttesa > 0
+                               ? QStringLiteral("Mancano ancora %1 caratteri.").arg(mancanti)
+                               : QString();
+    scrivi(lblEsito, esito);
+    if (inCorso) {
+        QPalette tavolozza = lblEsito->palette();
+        tavolozza.setColor(QPalette::WindowText, palette().color(QPalette::WindowText));
+        lblEsito->setPalette(tavolozza);
+    } else {
+        const look::VbColor colore = r.valido() ? look::kGreen : look::kRed;
+        look::setForeColor(lblEsito, colore);
+        QPalette tavolozza = lblEsito->palette();
+        tavolozza.setColor(QPalette::WindowText,
+                           leggibile(look::toQColor(colore), palette().color(QPalette::Window)));
+        lblEsito->setPalette(tavolozza);
+    }
+    scrivi(lblMotivo, motivo);
 
-    lblPaese->setText(oppure(r.paese()));
-    lblCifreControllo->setText(oppure(r.cifreControllo()));
-    lblCIN->setText(oppure(r.cin()));
-    lblABI->setText(oppure(r.abi()));
-    lblCAB->setText(oppure(r.cab()));
-    lblConto->setText(oppure(r.conto()));
-    lblElettronico->setText(oppure(r.elettronico));
-    lblCartaceo->setText(oppure(verifier::cartaceo(r.elettronico)));
-    lblPerCampi->setText(oppure(verifier::perCampi(r)));
-    cmdCopia->setEnabled(!r.elettronico.empty());
+    scrivi(lblPaese, oppure(r.paese()));
+    scrivi(lblCifreControllo, oppure(r.cifreControllo()));
+    scrivi(lblCIN, oppure(r.cin()));
+    scrivi(lblABI, oppure(r.abi()));
+    scrivi(lblCAB, oppure(r.cab()));
+    scrivi(lblConto, oppure(r.conto()));
+    // Before its country's letters are written the text has no form yet ("Cod", "I").
+    const std::string_view elettronico =
+        inCorso && r.paese().empty() ? std::string_view() : std::string_view(r.elettronico);
+    scrivi(lblElettronico, oppure(elettronico));
+    scrivi(lblCartaceo, oppure(verifier::cartaceo(elettronico)));
+    scrivi(lblPerCampi, oppure(verifier::perCampi(r)));
+
+    cmdCopia->setEnabled(r.valido());
+    cmdCopia->setToolTip(r.valido() ? QStringLiteral("Copia negli appunti la forma elettronica.")
+                         : vuoto    ? QStringLiteral("Scrivi o incolla un IBAN: si copia solo un "
+                                                        "IBAN valido.")
+                         : inCorso  ? QStringLiteral("L'IBAN non è ancora completo: si copia solo "
+                                                      "un IBAN valido.")
+                                    : QStringLiteral("L'IBAN non è valido: si copia solo un IBAN "
+                                                      "valido."));
+
+    // Screen readers are told each new verdict, wherever the focus is; not each key typed.
+    const QString verdetto =
+        vuoto || inCorso
+            ? QString()
+            : esito + (motivo.isEmpty() ? QStringLiteral(".") : QStringLiteral(": ") + motivo);
+    if (verdetto != ultimoVerdetto_) {
+        ultimoVerdetto_ = verdetto;
+        if (!verdetto.isEmpty()) {
+            annunci_->announce(verdetto);
+        }
+    }
 
     const int numero = r.suggerimenti.numero;
     lblSuggerimenti->setText(r.suggerimenti.troppi
@@ -189,7 +296,10 @@ void VerifyWindow::mostra(const verifier::Risultato& r) {
         const QString stampato = usato ? qtesto(verifier::cartaceo(r.suggerimenti[i])) : QString();
         button->setProperty("iban", iban);
         button->setText(stampato);
-        button->setAccessibleName(QStringLiteral("Usa il suggerimento %1").arg(stampato));
+        const QString nome = QStringLiteral("Usa il suggerimento %1").arg(stampato);
+        if (usato && button->accessibleName() != nome) {
+            button->setAccessibleName(nome);
+        }
         button->setVisible(usato);
     }
 }

@@ -4,6 +4,7 @@
 
 #include <array>
 
+class Announcer;
 class QClipboard;
 class QLabel;
 class QLineEdit;
@@ -14,9 +15,11 @@ struct Risultato;
 }
 
 // "Verifica IBAN": a field for an IBAN as people paste it and, as it is typed, whether it is
-// valid (in green or red), why not, its parts and its three forms, and buttons for the valid
-// IBANs one slip away. "Copia" puts the electronic form on the clipboard. Modeless; Escape
-// closes it. Laid out with Qt layouts in the application's fonts.
+// valid (in green or red; a neutral "…" while it is still too short), why not, its parts and
+// its three forms, and buttons for the valid IBANs one slip away. "Copia" puts the electronic
+// form of a valid IBAN on the clipboard. Screen readers read each value with its caption and
+// are told each new verdict. Modeless; Escape closes it. Laid out with Qt layouts in the
+// application's fonts.
 class VerifyWindow : public QWidget {
     Q_OBJECT
 public:
@@ -52,4 +55,6 @@ private:
     QLabel* lblSuggerimenti;
     std::array<QPushButton*, kSuggerimenti> cmdSuggerimento;
     QPushButton* cmdCopia;
+    Announcer* annunci_;
+    QString ultimoVerdetto_;
 };

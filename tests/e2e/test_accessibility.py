@@ -4,7 +4,10 @@ to it (QT_LINUX_ACCESSIBILITY_ALWAYS_ON). Read with pyatspi, as Orca reads it; t
 typed with xdotool."""
 
 import os
+import shutil
+import socket
 import subprocess
+import tempfile
 import unittest
 
 import pyatspi
@@ -68,13 +71,18 @@ DIALOG = [
 ]
 
 bus_launcher = None
+bus_folder = None
 
 
 def setUpModule():
-    global bus_launcher
+    global bus_launcher, bus_folder
     if "DBUS_SESSION_BUS_ADDRESS" not in os.environ:
         raise unittest.SkipTest("run inside dbus-run-session")
+    # The bus's socket goes to the runtime folder, or else to ~/.cache/at-spi, where another
+    # suite running at the same time would take it over: a folder of the suite's own.
+    bus_folder = tempfile.mkdtemp(prefix="bviban-at-spi-")
     environment = {key: value for key, value in os.environ.items() if key != "DISPLAY"}
+    environment["XDG_RUNTIME_DIR"] = bus_folder
     bus_launcher = subprocess.Popen([BUS_LAUNCHER, "--launch-immediately"], env=environment,
                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
@@ -83,6 +91,7 @@ def tearDownModule():
     if bus_launcher is not None:
         bus_launcher.terminate()
         bus_launcher.wait(timeout=10)
+    shutil.rmtree(bus_folder, ignore_errors=True)
 
 
 def tree(accessible):
@@ -98,8 +107,17 @@ def find(accessible, role, name):
                 None)
 
 
+def closed_port():
+    """A port of the loopback interface where nothing listens: connections are refused."""
+    with socket.socket() as probe:
+        probe.bind(("127.0.0.1", 0))
+        return probe.getsockname()[1]
+
+
 class AccessibilityTest(DesktopTestCase):
-    environment = {"QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1"}
+    # The invitation goes to a proxy that refuses it: no server is reachable.
+    environment = {"QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1",
+                   "http_proxy": f"http://127.0.0.1:{closed_port()}"}
 
     def setUp(self):
         super().setUp()
@@ -127,6 +145,40 @@ class AccessibilityTest(DesktopTestCase):
                    if not a.name and a.getRoleName() != "separator"]
         self.assertEqual(unnamed, [])
 
+    def events_during(self, act, seconds):
+        """The program's accessibility events while `act` runs and for `seconds` after: type,
+        detail, and the role and name of the source as they were when the event came."""
+        events = []
+
+        def record(event):
+            if event.host_application is None or \
+                    event.host_application.get_process_id() != self.desktop.program.pid:
+                return
+            try:
+                events.append((event.type, event.detail1, event.source.getRoleName(),
+                               event.source.name))
+            except Exception:  # the source may be gone already
+                events.append((event.type, event.detail1, None, None))
+
+        def run():
+            act()
+            return GLib.SOURCE_REMOVE
+
+        kinds = ("object:state-changed:showing", "object:property-change:accessible-name",
+                 "window:activate")
+        pyatspi.Registry.registerEventListener(record, *kinds)
+        GLib.timeout_add(100, run)
+        GLib.timeout_add(int(seconds * 1000), pyatspi.Registry.stop)
+        pyatspi.Registry.start()
+        pyatspi.Registry.deregisterEventListener(record, *kinds)
+        return events
+
+    @staticmethod
+    def announced(events):
+        """What notifications said as they appeared."""
+        return [name for kind, shown, role, name in events
+                if kind == "object:state-changed:showing" and shown and role == "notification"]
+
     def press(self, accessible):
         action = accessible.queryAction()
         names = [action.getName(i) for i in range(action.nActions)]
@@ -146,17 +198,85 @@ class AccessibilityTest(DesktopTestCase):
         self.assertTrue(find(self.window, "text", "Codice IBAN").getState().contains(
             pyatspi.STATE_READ_ONLY))
 
-    def test_calculation_pressed_and_read_back(self):
+    def test_calculation_pressed_read_back_and_announced(self):
         self.type_codes("1234", "987", "ab-12 345")
-        self.press(find(self.window, "push button", "Calcola IBAN"))
+        events = self.events_during(
+            lambda: self.press(find(self.window, "push button", "Calcola IBAN")), 2)
+        iban = expected_iban("1234", "987", "ab-12 345")
         text = find(self.window, "text", "Codice IBAN").queryText()
-        wait_until(lambda: text.getText(0, -1) == expected_iban("1234", "987", "ab-12 345"), 5,
-                   "the IBAN in the accessible text")
+        wait_until(lambda: text.getText(0, -1) == iban, 5, "the IBAN in the accessible text")
+        # Heard wherever the focus is, in groups of four.
+        grouped = " ".join(iban[i:i + 4] for i in range(0, len(iban), 4))
+        self.assertEqual(self.announced(events), ["Codice IBAN: " + grouped])
+
+        # A missing field: the warning comes as an alert, which screen readers read as it opens.
+        events = self.events_during(
+            lambda: (self.press(find(self.window, "push button", "Svuota tutto")),
+                     self.press(find(self.window, "push button", "Calcola IBAN"))), 2)
+        self.assertIn(("window:activate", 0, "alert", "Quorvel"), events)
+        alert = wait_until(lambda: self.top_level("alert"), 10, "the warning on the bus")
+        self.assertIsNotNone(find(alert, "label", "Compilare ABI, CAB e Nr. del CONTO."))
+        self.assertEqual(self.announced(events), [])
+        self.desktop.key("Return")
+        self.desktop.wait_until_gone("Quorvel")
+
+    def test_verification_read_with_captions_and_verdict_announced(self):
+        self.desktop.key("ctrl+r")
+        window = wait_until(lambda: next((w for w in self.application if w is not None and
+                                          w.name == "Verifica IBAN"), None), 10,
+                            "the verification window on the bus")
+        # Typed up to one character short: still in progress, and nothing announced.
+        events = self.events_during(lambda: self.desktop.type("IT60 X054 2811 1010 0000 0123 46"),
+                                    2)
+        self.assertEqual(self.announced(events), [])
+        self.assertIsNotNone(find(window, "label", "Esito: …"))
+        self.assertIsNotNone(find(window, "label", "Motivo: Manca ancora 1 carattere."))
+
+        events = self.events_during(lambda: self.desktop.type("5"), 2)
+        [verdict] = self.announced(events)
+        self.assertTrue(verdict.startswith("Non valido: "), verdict)
+        self.assertIn(("object:property-change:accessible-name", 0, "label",
+                       "Esito: Non valido"), events)
+        for role, name in (("label", "Esito: Non valido"),
+                           ("label", "Motivo: " + verdict[len("Non valido: "):]),
+                           ("label", "Paese: IT"),
+                           ("label", "Cifre di controllo: 60"),
+                           ("label", "CIN: X"),
+                           ("label", "ABI: 05428"),
+                           ("label", "CAB: 11101"),
+                           ("label", "Conto: 000000123465"),
+                           ("label", "Forma elettronica: IT60X0542811101000000123465"),
+                           ("label", "Forma cartacea: IT60 X054 2811 1010 0000 0123 465"),
+                           ("label", "Forma per campi: IT 60 X 05428 11101 000000123465"),
+                           ("push button", "Usa il suggerimento IT60 X054 2811 1010 0000 0123 456")):
+            with self.subTest(name):
+                self.assertIsNotNone(find(window, role, name))
+        # Copia says why it is disabled.
+        copy = find(window, "push button", "Copia la forma elettronica")
+        self.assertFalse(copy.getState().contains(pyatspi.STATE_ENABLED))
+        self.assertIn("non è valido", copy.description)
+        self.desktop.key("Escape")
+        self.desktop.wait_until_gone("Verifica IBAN")
 
     def test_banner_opens_the_tell_a_friend_dialog(self):
         self.press(find(self.window, "link", BANNER))
         dialog = wait_until(lambda: self.top_level("dialog"), 10, "the dialog on the bus")
         self.assert_named(dialog, DIALOG)
+        self.desktop.screen.request_close(int(self.desktop.wait_for_window(DIALOG_TITLE).id))
+        self.desktop.wait_until_gone(DIALOG_TITLE)
+
+    def test_unsent_invitation_says_why(self):
+        self.press(find(self.window, "link", BANNER))
+        dialog = wait_until(lambda: self.top_level("dialog"), 10, "the dialog on the bus")
+        self.desktop.wait_until_active(self.desktop.wait_for_window(DIALOG_TITLE))
+        self.desktop.type("amico@example.org")
+        self.press(find(dialog, "push button", "Invia messaggio"))
+        alert = wait_until(lambda: self.top_level("alert"), 30, "the warning on the bus")
+        reason = next(a.name for a in tree(alert) if a.getRoleName() == "label" and a.name)
+        self.assertEqual(reason, "Il messaggio NON è stato inviato: nessuna connessione con il "
+                                 "sito di Brivanta. Controlla la connessione a Internet e riprova.")
+        self.desktop.key("Return")
+        self.desktop.wait_until_gone("Brivanta IBAN")
         self.desktop.screen.request_close(int(self.desktop.wait_for_window(DIALOG_TITLE).id))
         self.desktop.wait_until_gone(DIALOG_TITLE)
 

@@ -1,6 +1,10 @@
 """The calculator as a person uses it: the first frame, a calculation typed with Enter, the
 copy to the clipboard read by another program, the empty-field warning, refused pastes."""
 
+import os
+import shlex
+import shutil
+import tempfile
 import unittest
 
 import colours
@@ -222,9 +226,25 @@ class MainWindowTest(DesktopTestCase):
 
 class MenuBarTest(DesktopTestCase):
     """The menu bar from the keyboard alone: Alt and an access key open a menu, a letter or the
-    arrows and Enter choose an entry."""
+    arrows and Enter choose an entry. The desktop's opener only notes what it is given."""
 
     exited = False
+
+    def setUp(self):
+        folder = tempfile.mkdtemp(prefix="bviban-opener-")
+        self.addCleanup(shutil.rmtree, folder, ignore_errors=True)
+        self.opened = os.path.join(folder, "opened")
+        scripts = {
+            "xdg-open": f'printf "%s\\n" "$@" >> {shlex.quote(self.opened)}',
+            # Every type has a program, as on a desktop with a browser.
+            "xdg-mime": "echo navigatore.desktop",
+        }
+        for name, line in scripts.items():
+            with open(os.path.join(folder, name), "w", encoding="utf-8") as f:
+                f.write(f"#!/bin/sh\n{line}\n")
+            os.chmod(os.path.join(folder, name), 0o755)
+        self.environment = {"PATH": folder + os.pathsep + os.environ["PATH"]}
+        super().setUp()
 
     def iban_ink(self):
         return colours.count(self.main.grab(*design.inside(design.TXT_IBAN)), colours.is_blue)
@@ -251,6 +271,27 @@ class MenuBarTest(DesktopTestCase):
         self.desktop.wait_for_window("Converti un elenco")
         self.desktop.key("Escape")
         self.desktop.wait_until_gone("Converti un elenco")
+        self.desktop.wait_until_active(self.main)
+
+    def test_help_and_about(self):
+        self.desktop.key("F1")
+        wait_until(lambda: os.path.exists(self.opened), 10, "the help page handed to the opener")
+        with open(self.opened, encoding="utf-8") as f:
+            page = f.read().strip()
+        self.assertTrue(page.endswith(os.path.join("help", "guida.html")), page)
+        with open(page, encoding="utf-8") as f:
+            self.assertIn("<h2 id=\"elenchi\">Convertire un elenco</h2>", f.read())
+
+        self.desktop.key("alt+question", "i")
+        about = self.desktop.wait_for_window("Informazioni su Brivanta IBAN")
+        self.desktop.wait_until_active(about)
+        self.desktop.key("alt+l")
+        licences = self.desktop.wait_for_window("Licenze")
+        self.desktop.wait_until_active(licences)
+        self.desktop.key("Escape")
+        self.desktop.wait_until_gone("Licenze")
+        self.desktop.key("Escape")
+        self.desktop.wait_until_gone("Informazioni su Brivanta IBAN")
         self.desktop.wait_until_active(self.main)
 
     def test_exit_from_the_file_menu(self):

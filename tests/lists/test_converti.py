@@ -3,6 +3,7 @@ is checked, against Python's own csv module and openpyxl, and an IBAN computed h
 published CIN and MOD 97-10 rules."""
 
 import csv
+import datetime
 import io
 import os
 import random
@@ -171,6 +172,10 @@ DROPPED_ZEROS = b"ABI;CAB;Conto\r\n5428;1101;123\r\n3069;9400;1000000\r\n1;1;1\r
 SHORT_AND_BLANK = (b"Elenco fornitori 2024\n\nABI|CAB|Conto\n\n5428\n||\n"
                    b"5428|11101|123456|extra\n7|7\n")
 
+# UTF-8 with one line saved by another program in Windows-1252: only that line is read so.
+MIXED = ("Nome;ABI;CAB;Conto\r\n".encode() + "Caffè € 1;5428;11101;123456\r\n".encode() +
+         "Perché;1234;987;1\r\n".encode("cp1252") + "Città;3069;9400;2\r\n".encode())
+
 TEXT_CASES = [
     ("windows1252.csv", WINDOWS_1252, [
         ["Nome", "ABI", "CAB", "Conto", "IBAN", "Esito"],
@@ -178,6 +183,12 @@ TEXT_CASES = [
         # The whole file is Windows-1252: these bytes are not read as UTF-8 "é".
         ["SociÃ©tÃ©", "1234", "987", "ab-12 345", iban("1234", "987", "ab-12 345"), "OK"],
         ["Perché", "03069", "09400", "CC 1000/57", iban("3069", "9400", "CC100057"), "OK"],
+    ], ";", b"\r\n", 0),
+    ("mista.csv", MIXED, [
+        ["Nome", "ABI", "CAB", "Conto", "IBAN", "Esito"],
+        ["Caffè € 1", "5428", "11101", "123456", iban("5428", "11101", "123456"), "OK"],
+        ["Perché", "1234", "987", "1", iban("1234", "987", "1"), "OK"],
+        ["Città", "3069", "9400", "2", iban("3069", "9400", "2"), "OK"],
     ], ";", b"\r\n", 0),
     ("unicode.txt", UNICODE_TEXT, [
         ["Fornitore", "IBAN", "Esito", "ABI", "CAB", "Conto"],
@@ -204,17 +215,37 @@ TEXT_CASES = [
         ["3069", "9400", "1000000", iban("3069", "9400", "1000000"), "OK"],
         ["1", "1", "1", iban("1", "1", "1"), "OK"],
     ], ";", b"\r\n", 0),
+    # A row wider than the header (a note beside the table): every value under its title.
     ("short.csv", SHORT_AND_BLANK, [
+        ["Elenco fornitori 2024"],
+        [],
+        ["ABI", "CAB", "Conto", "", "IBAN", "Esito"],
+        [],
+        ["5428", "", "", "", "", "Riga incompleta: mancano le colonne CAB e Conto."],
+        ["", "", ""],
+        ["5428", "11101", "123456", "extra", iban("5428", "11101", "123456"), "OK"],
+        ["7", "7", "", "", "", "Riga incompleta: manca la colonna Conto."],
+    ], "|", b"\n", 1),
+]
+
+
+# Through a pipe: each line of a Windows-1252 text is judged alone ("SociÃ©tÃ©" in
+# Windows-1252 bytes is valid UTF-8 for "Société"); a row wider than the header has its extra
+# cells after the added ones.
+PIPED = {
+    "windows1252.csv": [TEXT_CASES[0][2][0], TEXT_CASES[0][2][1],
+                        ["Société"] + TEXT_CASES[0][2][2][1:], TEXT_CASES[0][2][3]],
+    "short.csv": [
         ["Elenco fornitori 2024"],
         [],
         ["ABI", "CAB", "Conto", "IBAN", "Esito"],
         [],
         ["5428", "", "", "", "Riga incompleta: mancano le colonne CAB e Conto."],
         ["", "", ""],
-        ["5428", "11101", "123456", "extra", iban("5428", "11101", "123456"), "OK"],
+        ["5428", "11101", "123456", iban("5428", "11101", "123456"), "OK", "extra"],
         ["7", "7", "", "", "Riga incompleta: manca la colonna Conto."],
-    ], "|", b"\n", 1),
-]
+    ],
+}
 
 
 class RealFiles(Folder):
@@ -239,6 +270,14 @@ class RealFiles(Folder):
                 # Reasons are counted by kind, not by their text that names the row's digits.
                 if name == "unicode.txt":
                     self.assertIn("2 × IBAN con cifre di controllo o CIN sbagliati", summary)
+                if name == "mista.csv":
+                    self.assertIn("Righe lette: 4 (righe di dati: 3; righe lette come "
+                                  "Windows-1252: 3)", summary)
+                # Read once, through a pipe, the rows are the same, but for what needs a
+                # second reading.
+                piped = run("-", stdin=data)
+                self.assertEqual(list(csv.reader(io.StringIO(piped.stdout.decode(), newline=""),
+                                                 delimiter=separator)), PIPED.get(name, rows))
 
     def test_xlsx_with_numbers(self):
         """Excel's numbers come back as their digits, zeros restored by the padding."""
@@ -319,6 +358,84 @@ class RealFiles(Folder):
             ["ABI", "CAB", "Conto", "Note", "IBAN", "Esito"],
             ["5428", "11101", "123456", "a\rb\U0001F600 \ufffd\ufffd_x_ _x005F_",
              iban("5428", "11101", "123456"), "OK"]])
+
+    def test_office_cells(self):
+        """What offices put in cells: error values, dates and times, repeated spaces, a note
+        beside the table; from .xlsx (openpyxl) and .ods (LibreOffice's XML), to CSV and
+        .xlsx."""
+        book = openpyxl.Workbook()
+        sheet = book.active
+        sheet.title = "Elenco"
+        sheet.append(["Nome", "ABI", "CAB", "Conto", "Data"])
+        sheet.append(["Rossi", 5428, 11101, 123456, datetime.date(2024, 1, 1)])
+        sheet.append(["#N/A", 1234, 987, 1, datetime.datetime(2024, 1, 1, 10, 30)])
+        sheet.append(["Verdi", 3069, 9400, 2, "#DIV/0!", "nota a destra"])
+        book.save(self.path("ufficio.xlsx"))
+        cell = ('<table:table-cell office:value-type="%s" %s><text:p>%s</text:p>'
+                '</table:table-cell>')
+        write_ods(self.path("ufficio.ods"), '<table:table table:name="Elenco">%s%s%s%s'
+                  '</table:table>' % (
+                      ods_row("Nome", "ABI", "CAB", "Conto", "Data"),
+                      '<table:table-row>%s%s</table:table-row>' % (
+                          ods_row("Rossi", "5428", "11101", "123456")[17:-18],
+                          cell % ("date", 'office:date-value="2024-01-01"', "01/01/24")),
+                      '<table:table-row>%s%s</table:table-row>' % (
+                          '<table:table-cell office:value-type="string" office:string-value="" '
+                          'calcext:value-type="error"><text:p>#N/A</text:p></table:table-cell>' +
+                          ods_row("1234", "987", "1")[17:-18],
+                          cell % ("date", 'office:date-value="2024-01-01T10:30:00"', "10:30")),
+                      '<table:table-row>%s%s%s</table:table-row>' % (
+                          cell % ("string", "", 'Ve<text:s text:c="1500"/>rdi') +
+                          ods_row("3069", "9400", "2")[17:-18],
+                          '<table:table-cell office:value-type="float" office:value="0" '
+                          'calcext:value-type="error"><text:p>#DIV/0!</text:p></table:table-cell>',
+                          cell % ("string", "", "nota a destra"))))
+        names = {"ufficio.xlsx": "Verdi", "ufficio.ods": "Ve" + " " * 1500 + "rdi"}
+        for name, verdi in names.items():
+            with self.subTest(name):
+                target = self.path(name + ".csv")
+                result = run(self.path(name), "-o", target)
+                self.assertEqual(result.returncode, 0, result.stderr.decode())
+                self.assertEqual(read_csv(target, ";"), [
+                    ["Nome", "ABI", "CAB", "Conto", "Data", "", "IBAN", "Esito"],
+                    ["Rossi", "5428", "11101", "123456", "01/01/2024", "",
+                     iban("5428", "11101", "123456"), "OK"],
+                    ["#N/A", "1234", "987", "1", "01/01/2024 10:30", "",
+                     iban("1234", "987", "1"), "OK"],
+                    [verdi, "3069", "9400", "2", "#DIV/0!", "nota a destra",
+                     iban("3069", "9400", "2"), "OK"]])
+                target = self.path(name + ".xlsx")
+                result = run(self.path(name), "-o", target)
+                self.assertEqual(result.returncode, 0, result.stderr.decode())
+                out = openpyxl.load_workbook(target)
+                self.assertEqual(out.sheetnames, ["Elenco"])
+                rows = list(out.active.iter_rows())
+                self.assertEqual([c.value for c in rows[0]],
+                                 ["Nome", "ABI", "CAB", "Conto", "Data", None, "IBAN", "Esito"])
+                self.assertEqual((rows[1][4].value, rows[1][4].number_format),
+                                 (datetime.datetime(2024, 1, 1), "dd/mm/yyyy"))
+                self.assertEqual((rows[2][4].value, rows[2][4].number_format),
+                                 (datetime.datetime(2024, 1, 1, 10, 30), "dd/mm/yyyy hh:mm:ss"))
+                self.assertEqual([str(c.value) for c in rows[3]][:6],
+                                 [verdi, "3069", "9400", "2", "#DIV/0!", "nota a destra"])
+
+    def test_blank_lines_before_the_header(self):
+        """Megabytes of blank lines, or of empty fields, before the header: kept, in little
+        memory."""
+        for name, blank in (("vuote.csv", b"\n"), ("separatori.csv", b";;;;\n")):
+            with self.subTest(name):
+                lines = 50 * 1024 * 1024 // len(blank)
+                self.write(name, blank * lines + b"ABI;CAB;Conto\n5428;11101;123456\n")
+                result = run_within(64, self.path(name))
+                self.assertEqual(result.returncode, 0, result.stderr.decode())
+                with open(self.path(name[:-4] + "-IBAN.csv"), "rb") as output:
+                    self.assertEqual(output.read(len(blank) + 3), b"\xef\xbb\xbf" + blank)
+                    output.seek(-90, os.SEEK_END)
+                    self.assertTrue(output.read().endswith(
+                        b"\nABI;CAB;Conto;IBAN;Esito\n5428;11101;123456;"
+                        b"IT60X0542811101000000123456;OK\n"))
+                self.assertIn("Righe lette: %d (righe di dati: 1)" % (lines + 2),
+                              result.stderr.decode().replace(".", ""))
 
     def test_claimed_size(self):
         """A 4 GB sheet claimed by a small workbook's zip headers: memory follows what is

@@ -57,11 +57,23 @@ def png_size(path):
     return struct.unpack(">II", header[16:24])
 
 
-def desktop_entry():
+def desktop_file():
     entry = configparser.ConfigParser(interpolation=None)
     entry.optionxform = str
     entry.read(installed("share/applications/bviban.desktop"), encoding="utf-8")
-    return entry["Desktop Entry"]
+    return entry
+
+
+def desktop_entry():
+    return desktop_file()["Desktop Entry"]
+
+
+def command(exec_line, files=()):
+    """The command that the desktop runs for an Exec line: %F stands for the files."""
+    words = []
+    for word in shlex.split(exec_line):
+        words.extend(files if word == "%F" else [] if word.startswith("%") else [word])
+    return words
 
 
 class InstalledFilesTest(unittest.TestCase):
@@ -76,6 +88,18 @@ class InstalledFilesTest(unittest.TestCase):
             with self.subTest(size=size):
                 path = installed(f"share/icons/hicolor/{size}x{size}/apps/bviban.png")
                 self.assertEqual(png_size(path), (size, size))
+
+    def test_help_page_and_licence_texts(self):
+        self.assertTrue(os.path.isfile(installed("share/bviban/guida.html")))
+        with open(installed("share/bviban/librerie.txt"), encoding="utf-8") as f:
+            libraries = [line.strip().split("|") for line in f
+                         if line.strip() and not line.startswith("#")]
+        self.assertEqual([library[0] for library in libraries],
+                         ["Qt", "libexpat", "libzip", "zlib"])
+        for name, _, _, text in libraries:
+            with self.subTest(library=name):
+                self.assertGreater(os.path.getsize(installed(f"share/bviban/licenze/{text}")),
+                                   1000)
 
     def test_manual_pages_read_in_italian(self):
         for page, other, texts in (("bviban", "bviban-cli(1)", ["Calcola IBAN"]),
@@ -116,11 +140,11 @@ class MenuEntryTest(unittest.TestCase):
         self.assertEqual(entry["Name"], "Brivanta IBAN")
         icon = entry["Icon"]
         self.assertTrue(os.path.exists(installed(f"share/icons/hicolor/48x48/apps/{icon}.png")))
-        # Field codes (%f, %u...) stand for files the menu passes; the entry takes none.
-        command = [word for word in shlex.split(entry["Exec"]) if not word.startswith("%")]
-        self.assertEqual(shutil.which(command[0]), installed("bin/bviban"))
+        # Field codes (%f, %u...) stand for files the menu passes: here none.
+        started = command(entry["Exec"])
+        self.assertEqual(shutil.which(started[0]), installed("bin/bviban"))
 
-        desktop = Desktop(command)
+        desktop = Desktop(started)
         try:
             # The desktop ties the window to the entry through its class.
             wm_class = subprocess.run(["xprop", "-id", desktop.main.id, "WM_CLASS"],
@@ -131,6 +155,50 @@ class MenuEntryTest(unittest.TestCase):
             desktop.assert_clean_exit()
         finally:
             desktop.close()
+
+
+    def test_actions_and_file_types(self):
+        entry = desktop_file()
+        main = entry["Desktop Entry"]
+        self.assertEqual(set(main["MimeType"].rstrip(";").split(";")),
+                         {"text/csv", "text/tab-separated-values",
+                          "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet",
+                          "application/vnd.oasis.opendocument.spreadsheet"})
+        self.assertEqual(shlex.split(main["Exec"]), ["bviban", "%F"])
+        self.assertEqual(main["Actions"].rstrip(";").split(";"), ["verifica", "converti"])
+        self.assertEqual([(entry[f"Desktop Action {action}"]["Name"],
+                           entry[f"Desktop Action {action}"]["Exec"])
+                          for action in ("verifica", "converti")],
+                         [("Verifica un IBAN", "bviban --verifica"),
+                          ("Converti un elenco", "bviban --converti")])
+
+    def test_each_action_opens_its_window(self):
+        folder = tempfile.mkdtemp(prefix="bviban-apri-con-")
+        self.addCleanup(shutil.rmtree, folder, ignore_errors=True)
+        listed = os.path.join(folder, "elenco.csv")
+        with open(listed, "w", encoding="utf-8") as f:
+            f.write("ABI;CAB;Conto\n5428;11101;123456\n")
+        entry = desktop_file()
+        cases = [
+            ("Apri con", command(entry["Desktop Entry"]["Exec"], [listed]),
+             "Risultato della conversione"),
+            ("Verifica un IBAN", command(entry["Desktop Action verifica"]["Exec"]),
+             "Verifica IBAN"),
+            ("Converti un elenco", command(entry["Desktop Action converti"]["Exec"]),
+             "Converti un elenco"),
+        ]
+        for name, started, title in cases:
+            with self.subTest(name):
+                desktop = Desktop(started, main_active=False)
+                try:
+                    window = desktop.wait_for_window(title, timeout=30)
+                    desktop.wait_until_active(window)
+                    desktop.key("Escape")
+                    desktop.wait_until_gone(title)
+                    desktop.assert_clean_exit()
+                finally:
+                    desktop.close()
+        self.assertTrue(os.path.isfile(os.path.join(folder, "elenco-IBAN.csv")))
 
 
 class InvitationThroughInstalledHelperTest(test_tell_a_friend.InvitationTestCase):

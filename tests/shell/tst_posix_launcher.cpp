@@ -78,6 +78,13 @@ void TstPosixLauncher::initTestCase() {
     QVERIFY(QDir(m_root.path()).mkpath("runs"));
     QVERIFY(QDir(m_root.path()).mkpath("bin"));
     writeRecorder(path("bin/xdg-open"));
+    // The desktop names a program for plain text only, and so for the types derived from it.
+    QFile mime(path("bin/xdg-mime"));
+    QVERIFY(mime.open(QIODevice::WriteOnly));
+    mime.write("#!/bin/sh\n[ \"$1 $2 $3\" = 'query default text/plain' ] && echo testo.desktop\n"
+               "exit 0\n");
+    mime.close();
+    QVERIFY(mime.setPermissions(mime.permissions() | QFileDevice::ExeOwner));
     m_searchPath.emplace("PATH", path("bin").toLocal8Bit() + ':' + qgetenv("PATH"));
 }
 
@@ -177,6 +184,9 @@ void TstPosixLauncher::documentStartsInItsFolder_data() {
     QTest::newRow("document goes to the desktop opener")
         << "documenti/lettera.txt" << false << "/stampa" << qint16(0)
         << QStringList{"documenti/lettera.txt"} << "documenti";
+    QTest::newRow("a type derived from one the desktop opens")
+        << "documenti/elenco.csv" << false << "" << qint16(0) << QStringList{"documenti/elenco.csv"}
+        << "documenti";
 }
 
 void TstPosixLauncher::documentStartsInItsFolder() {
@@ -226,6 +236,8 @@ void TstPosixLauncher::failedStartGivesZero_data() {
                                        << "http://www.brivanta.example/" << qint16(-1);
     QTest::newRow("no desktop opener") << BVIBAN_BROWSER_PATH << QByteArray("/nonexistent")
                                        << "http://www.brivanta.example/" << qint16(0);
+    QTest::newRow("a document that no program of the desktop opens")
+        << BVIBAN_BROWSER_PATH << QByteArray() << "foglio.ods" << qint16(0);
     QTest::newRow("folder part that does not exist")
         << BVIBAN_BROWSER_PATH << QByteArray() << "https://brivanta.example/listino.pdf"
         << qint16(0);

@@ -1,4 +1,5 @@
 #include "accessible_controls.h"
+#include "desktop_theme.h"
 #include "look.h"
 #include "verify_window.h"
 #include "verify_window_opener.h"
@@ -10,6 +11,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QToolTip>
+
+#include <cmath>
 
 namespace {
 
@@ -64,7 +68,11 @@ private slots:
     void init();
     void risultatoMentreSiScrive_data();
     void risultatoMentreSiScrive();
+    void nessunRossoPrimaDellaFine_data();
+    void nessunRossoPrimaDellaFine();
+    void verdettoLeggibileSuTemaScuro();
     void suggerimentoNelCampo();
+    void copia_data();
     void copia();
     void escChiude();
     void incollaTestoLungo();
@@ -121,6 +129,13 @@ void TestVerifyWindow::risultatoMentreSiScrive_data() {
                         "fatti."),
          QStringList{"GB", "29", kNo, kNo, kNo, kNo},
          QStringList{"GB29NWBK60161331926819", "GB29 NWBK 6016 1331 9268 19", kNo}, QStringList());
+    riga("still short of its country's length", QStringLiteral("IT60 X054"), QStringLiteral("…"),
+         look::kWindowText, QStringLiteral("Mancano ancora 19 caratteri."),
+         QStringList{"IT", kNo, kNo, kNo, kNo, kNo}, QStringList{"IT60X054", "IT60 X054", kNo},
+         QStringList());
+    riga("the start of a label", QStringLiteral("Codice IB"), QStringLiteral("…"),
+         look::kWindowText, QString(), QStringList{kNo, kNo, kNo, kNo, kNo, kNo},
+         QStringList{kNo, kNo, kNo}, QStringList());
     riga("refused character", QStringLiteral("IT60/X054"), QStringLiteral("Non valido"), look::kRed,
          QStringLiteral("Il carattere «/» in posizione 5 non può stare in un IBAN."),
          QStringList{kNo, kNo, kNo, kNo, kNo, kNo}, QStringList{kNo, kNo, kNo}, QStringList());
@@ -170,19 +185,99 @@ void TestVerifyWindow::suggerimentoNelCampo() {
     QVERIFY(!pulsante->isVisible());
 }
 
-// "Copia" puts the electronic form on the clipboard, and only when there is one.
+// Typed key by key, an IBAN is not called wrong while it is still being written: "…" until it
+// is whole, then its verdict.
+void TestVerifyWindow::nessunRossoPrimaDellaFine_data() {
+    QTest::addColumn<QString>("iban");
+    QTest::addColumn<QString>("esito");
+    riga("Italian, printed", QStringLiteral("IT60 X054 2811 1010 0000 0123 456"),
+         QStringLiteral("Valido"));
+    riga("British", QStringLiteral("GB29NWBK60161331926819"), QStringLiteral("Valido"));
+    riga("label first", QStringLiteral("Codice IBAN: SM86U0322509800000000270100"),
+         QStringLiteral("Valido"));
+    riga("last digit mistyped", QStringLiteral("IT60X0542811101000000123465"),
+         QStringLiteral("Non valido"));
+}
+
+void TestVerifyWindow::nessunRossoPrimaDellaFine() {
+    QFETCH(QString, iban);
+    QFETCH(QString, esito);
+    Aperta a;
+    const auto* lblEsito = a.finestra.findChild<QLabel*>(QStringLiteral("lblEsito"));
+    auto* copia = a.finestra.findChild<QPushButton*>(QStringLiteral("cmdCopia"));
+    for (qsizetype n = 0; n < iban.size() - 1; ++n) {
+        QTest::keyClick(a.campo, iban[n].toLatin1());
+        const QString scritto = iban.left(n + 1);
+        QVERIFY2(lblEsito->text().isEmpty() || lblEsito->text() == QStringLiteral("…"),
+                 qPrintable(scritto + QStringLiteral(": ") + lblEsito->text()));
+        QVERIFY(!copia->isEnabled());
+    }
+    QTest::keyClick(a.campo, iban.back().toLatin1());
+    QCOMPARE(lblEsito->text(), esito);
+}
+
+// On a dark desktop theme the verdict's green and red are lightened until they read well.
+void TestVerifyWindow::verdettoLeggibileSuTemaScuro() {
+    const DarkLargeTheme tema;
+    Aperta a;
+    const auto* lblEsito = a.finestra.findChild<QLabel*>(QStringLiteral("lblEsito"));
+    const QColor sfondo = a.finestra.palette().color(QPalette::Window);
+    const auto luminanza = [](const QColor& c) {
+        const auto lineare = [](double v) {
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * lineare(c.redF()) + 0.7152 * lineare(c.greenF()) +
+               0.0722 * lineare(c.blueF());
+    };
+    for (const auto& [iban, tinta] : {std::pair{"IT60X0542811101000000123456", 120},
+                                      std::pair{"IT60X0542811101000000123465", 0}}) {
+        a.campo->clear();
+        QTest::keyClicks(a.campo, QString::fromLatin1(iban));
+        const QColor inchiostro = lblEsito->palette().color(QPalette::WindowText);
+        QCOMPARE(inchiostro.hue(), tinta);
+        QVERIFY2((luminanza(inchiostro) + 0.05) / (luminanza(sfondo) + 0.05) >= 3,
+                 qPrintable(inchiostro.name()));
+    }
+}
+
+// "Copia" copies the electronic form of a valid IBAN only; otherwise it is disabled, and its
+// tooltip, which screen readers read as its description, says why.
+void TestVerifyWindow::copia_data() {
+    QTest::addColumn<QString>("scritto");
+    QTest::addColumn<QString>("suggerimento");
+    QTest::addColumn<QString>("copiato");
+    riga("valid, with a label", QStringLiteral("iban: sm86 u032 2509 8000 0000 0270 100"),
+         QStringLiteral("Copia negli appunti la forma elettronica."),
+         QStringLiteral("SM86U0322509800000000270100"));
+    riga("empty", QString(),
+         QStringLiteral("Scrivi o incolla un IBAN: si copia solo un IBAN valido."), QString());
+    riga("still being typed", QStringLiteral("IT60 X054"),
+         QStringLiteral("L'IBAN non è ancora completo: si copia solo un IBAN valido."), QString());
+    riga("whole but wrong", QStringLiteral("IT60X0542811101000000123465"),
+         QStringLiteral("L'IBAN non è valido: si copia solo un IBAN valido."), QString());
+    riga("refused character", QStringLiteral("IT#"),
+         QStringLiteral("L'IBAN non è valido: si copia solo un IBAN valido."), QString());
+}
+
 void TestVerifyWindow::copia() {
+    QFETCH(QString, scritto);
+    QFETCH(QString, suggerimento);
+    QFETCH(QString, copiato);
     Aperta a;
     auto* copia = a.finestra.findChild<QPushButton*>(QStringLiteral("cmdCopia"));
     QCOMPARE(copia->text(), QStringLiteral("Copia"));
-    QVERIFY(!copia->isEnabled());
-    QTest::keyClicks(a.campo, QStringLiteral("iban: sm86 u032 2509 8000 0000 0270 100"));
-    QVERIFY(copia->isEnabled());
+    QTest::keyClicks(a.campo, scritto);
+    QCOMPARE(copia->isEnabled(), !copiato.isEmpty());
+    // The mouse resting on the button shows the tooltip, disabled or not.
+    QHelpEvent aiuto(QEvent::ToolTip, copia->rect().center(),
+                     copia->mapToGlobal(copia->rect().center()));
+    QApplication::sendEvent(copia, &aiuto);
+    QTRY_VERIFY(QToolTip::isVisible());
+    QCOMPARE(QToolTip::text(), suggerimento);
+    QToolTip::hideText();
+    appunti().setText(QStringLiteral("prima"));
     QTest::mouseClick(copia, Qt::LeftButton);
-    QCOMPARE(appunti().text(), QStringLiteral("SM86U0322509800000000270100"));
-    QTest::keyClick(a.campo, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(a.campo, QStringLiteral("IT#"));
-    QVERIFY(!copia->isEnabled());
+    QCOMPARE(appunti().text(), copiato.isEmpty() ? QStringLiteral("prima") : copiato);
 }
 
 void TestVerifyWindow::escChiude() {
