@@ -20,6 +20,13 @@ START_MENU = drive_c("ProgramData", "Microsoft", "Windows", "Start Menu", "Progr
                      f"{PRODUCT}.lnk")
 DESKTOP_LINK = drive_c("users", "Public", "Desktop", f"{PRODUCT}.lnk")
 UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\BVIBAN"
+HELP = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "help")
+
+
+def shipped_licences():
+    """The licence texts that help/librerie.txt names, one per library the program ships."""
+    with open(os.path.join(HELP, "librerie.txt"), encoding="utf-8") as f:
+        return [line.rstrip("\n").split("|")[3] for line in f if not line.startswith("#")]
 
 
 def registry_values(key):
@@ -73,12 +80,20 @@ class InstallerTest(unittest.TestCase):
         self.uninstall()
 
     def check_installed(self):
+        licences = os.path.join("help", "Licenze")
         for name in ("bviban.exe", "bviban-cli.exe", "bviban-browser.exe", "Qt6Core.dll",
                      "Qt6Widgets.dll", os.path.join("platforms", "qwindows.dll"),
                      os.path.join("translations", "qtbase_it.qm"), "qt.conf",
-                     os.path.join("Licenze", "BVIBAN.txt"), "Disinstalla.exe"):
+                     os.path.join("help", "guida.html"), os.path.join("help", "librerie.txt"),
+                     os.path.join(licences, "BVIBAN.txt"),
+                     os.path.join(licences, "MinGW-w64 GCC runtime.txt"), "Disinstalla.exe"):
             with self.subTest(file=name):
                 self.assertTrue(os.path.isfile(os.path.join(INSTALLED, name)))
+        # The same texts as the Linux program shows under "Licenze…".
+        for text in shipped_licences():
+            with self.subTest(licence=text), open(os.path.join(HELP, "licenze", text), "rb") as f:
+                with open(os.path.join(INSTALLED, licences, text), "rb") as installed:
+                    self.assertEqual(installed.read(), f.read())
         self.assertTrue(os.path.isfile(START_MENU))
         self.assertTrue(os.path.isfile(DESKTOP_LINK))
         values = registry_values(UNINSTALL_KEY)
