@@ -37,6 +37,21 @@ Entry moduleEntry(const QStringList& folders, const char* symbol, QString* error
         folders, QString::fromLatin1(lists::kListModule), symbol, error));
 }
 
+// An entry point of the converter module called with `args`; the outcome says why when the
+// module cannot be loaded.
+template <typename Entry, typename Outcome, typename... Args>
+Outcome callModule(const QStringList& folders, const char* symbol, const Args&... args) {
+    QString error;
+    const auto entry = moduleEntry<Entry>(folders, symbol, &error);
+    Outcome outcome;
+    if (entry == nullptr) {
+        outcome.error = missingModule(error).toStdString();
+    } else {
+        entry(args..., outcome);
+    }
+    return outcome;
+}
+
 // The line of the progress dialog for a list done.
 QString doneLine(const ListResult& result) {
     const QString name = QFileInfo(result.input).fileName();
@@ -61,26 +76,12 @@ ListConversion::Converter ListConversion::moduleConverter(QStringList folders) {
     Converter converter;
     converter.convert = [folders](const lists::ConversionRequest& request,
                                   const lists::ConversionHooks& hooks) {
-        QString error;
-        const auto entry = moduleEntry<lists::ListEntry>(folders, lists::kListEntry, &error);
-        lists::ListOutcome outcome;
-        if (entry == nullptr) {
-            outcome.error = missingModule(error).toStdString();
-            return outcome;
-        }
-        entry(request, hooks, outcome);
-        return outcome;
+        return callModule<lists::ListEntry, lists::ListOutcome>(folders, lists::kListEntry, request,
+                                                                hooks);
     };
     converter.preview = [folders](const std::filesystem::path& input, const std::string& sheet) {
-        QString error;
-        const auto entry = moduleEntry<lists::PreviewEntry>(folders, lists::kPreviewEntry, &error);
-        lists::PreviewOutcome outcome;
-        if (entry == nullptr) {
-            outcome.error = missingModule(error).toStdString();
-            return outcome;
-        }
-        entry(input, sheet, outcome);
-        return outcome;
+        return callModule<lists::PreviewEntry, lists::PreviewOutcome>(folders, lists::kPreviewEntry,
+                                                                      input, sheet);
     };
     return converter;
 }

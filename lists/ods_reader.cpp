@@ -21,21 +21,20 @@ constexpr char kContent[] = "content.xml";
 constexpr char kManifest[] = "META-INF/manifest.xml";
 
 // A repeat count: 1 when absent or not a number.
-std::uint64_t count(const char* text) {
-    if (text == nullptr) {
+std::uint64_t count(std::optional<std::string_view> text) {
+    if (!text) {
         return 1;
     }
     std::uint64_t value = 1;
-    const std::string_view view(text);
-    const auto [end, error] = std::from_chars(view.data(), view.data() + view.size(), value);
-    if (error != std::errc() || end != view.data() + view.size() || value == 0) {
+    const auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), value);
+    if (error != std::errc() || end != text->data() + text->size() || value == 0) {
         return 1;
     }
     return value;
 }
 
-std::string valueOf(const char* value) {
-    return value != nullptr ? std::string(value) : std::string();
+std::string valueOf(std::optional<std::string_view> value) {
+    return std::string(value.value_or(std::string_view()));
 }
 
 // An encrypted package says so in its manifest; its parts are no XML.
@@ -128,14 +127,14 @@ struct TableRows : XmlHandler {
             inCell = true;
             shownText.clear();
             paragraphs = 0;
-            const char* repeat = nullptr;
+            std::optional<std::string_view> repeat;
             cellType.clear();
             cellValue.clear();
             cellDate.clear();
             cellBoolean.clear();
             cellString.clear();
             cellError = false;
-            a.each([&](const XmlName& attribute, const char* value) {
+            a.each([&](const XmlName& attribute, std::string_view value) {
                 if (attribute.space == kOffice) {
                     if (attribute.local == "value-type") {
                         cellType = value;
@@ -153,7 +152,7 @@ struct TableRows : XmlHandler {
                         repeat = value;
                     }
                 } else if (attribute.space == kCalcExtension && attribute.local == "value-type") {
-                    cellError = std::string_view(value) == "error";
+                    cellError = value == "error";
                 }
             });
             cellRepeat = count(repeat);

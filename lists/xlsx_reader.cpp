@@ -21,8 +21,8 @@ struct Handler : XmlHandler {
     void text(std::string_view) override {}
 };
 
-std::string valueOf(const char* value) {
-    return value != nullptr ? std::string(value) : std::string();
+std::string valueOf(std::optional<std::string_view> value) {
+    return std::string(value.value_or(std::string_view()));
 }
 
 template <typename Number> std::optional<Number> numberOf(std::string_view text) {
@@ -251,10 +251,10 @@ struct SheetRows : Handler {
     void start(const XmlName& name, const XmlAttributes& a) override {
         const std::string_view local = name.local;
         if (local == "c") {
-            const char* reference = nullptr;
-            const char* style = nullptr;
+            std::optional<std::string_view> reference;
+            std::optional<std::string_view> style;
             type.clear();
-            a.each([&](const XmlName& attribute, const char* value) {
+            a.each([&](const XmlName& attribute, std::string_view value) {
                 if (!attribute.space.empty() || attribute.local.size() != 1) {
                     return;
                 }
@@ -273,18 +273,17 @@ struct SheetRows : Handler {
                 }
             });
             const std::optional<std::size_t> given =
-                reference != nullptr ? columnOf(reference) : std::nullopt;
+                reference ? columnOf(*reference) : std::nullopt;
             column = given ? *given : (firstCell ? 0 : column + 1);
             firstCell = false;
-            const auto index = style != nullptr ? numberOf<std::size_t>(style) : std::nullopt;
+            const auto index = style ? numberOf<std::size_t>(*style) : std::nullopt;
             date = index && *index < dateStyles.size() && dateStyles[*index];
             value.clear();
         } else if (local == "v") {
             inValue = true;
         } else if (local == "row") {
-            const char* reference = a.find({}, "r");
-            const auto given =
-                reference != nullptr ? numberOf<std::uint64_t>(reference) : std::nullopt;
+            const std::optional<std::string_view> reference = a.find({}, "r");
+            const auto given = reference ? numberOf<std::uint64_t>(*reference) : std::nullopt;
             const std::uint64_t index = given && *given > rowsDone ? *given - 1 : rowsDone;
             while (rowsDone < index && rowsDone < kSheetRows) {
                 blankRow();

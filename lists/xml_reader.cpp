@@ -1,127 +1,129 @@
 #include "xml_reader.h"
 
 #include "conversion_error.h"
+#include "read_ahead.h"
+#include "utf8.h" // the verifier's
 #include "zip_archive.h"
 
-#include <expat.h>
-
+#include <algorithm>
 #include <cstring>
-#include <exception>
-#include <utility>
 
 namespace lists {
 namespace {
 
-constexpr int kBlock = 256 * 1024;
 constexpr std::string_view kXmlSpace = "http://www.w3.org/XML/1998/namespace";
+// The bytes of the open elements' names and of the namespaces declared: a hostile part cannot
+// make them grow beyond.
+constexpr std::size_t kMaximumScope = 1024 * 1024;
+// A longer name is resolved every time rather than remembered.
+constexpr std::size_t kRememberedName = 64;
+constexpr std::size_t kRememberedSlots = 256;
 
-// "table:table-cell" as "table" and "table-cell"; no prefix for "row".
-std::pair<std::string_view, std::string_view> prefixed(const char* name) {
-    const std::string_view whole(name);
-    const std::size_t colon = whole.find(':');
-    if (colon == std::string_view::npos) {
-        return {{}, whole};
+bool space(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
+constexpr std::array<bool, 256> table(std::string_view bytes) {
+    std::array<bool, 256> in{};
+    for (const char c : bytes) {
+        in[static_cast<unsigned char>(c)] = true;
     }
-    return {whole.substr(0, colon), whole.substr(colon + 1)};
+    return in;
+}
+
+// The bytes that end a name: white space and the marks around names.
+constexpr std::array<bool, 256> kEndsName = table(" \t\r\n/>=<\"'&");
+// The bytes where plain text stops: markup, an entity, a line end to make "\n".
+constexpr std::array<bool, 256> kStopsText = table("<&\r");
+// The bytes of an attribute's value that it must not hold, or that make it other than plain.
+constexpr std::array<bool, 256> kStopsValue = table("<&\t\n\r");
+
+bool stops(const std::array<bool, 256>& table, char c) {
+    return table[static_cast<unsigned char>(c)];
+}
+
+// Names are short: compared here, without a call.
+bool same(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    std::size_t i = 0;
+    for (; i + 8 <= a.size(); i += 8) {
+        std::uint64_t x = 0;
+        std::uint64_t y = 0;
+        std::memcpy(&x, a.data() + i, 8);
+        std::memcpy(&y, b.data() + i, 8);
+        if (x != y) {
+            return false;
+        }
+    }
+    for (; i < a.size(); ++i) {
+        if (a[i] != b[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+const char* nameEnd(const char* from, const char* to) {
+    while (from < to && !stops(kEndsName, *from)) {
+        ++from;
+    }
+    return from;
+}
+
+const char* skipSpace(const char* from, const char* to) {
+    while (from < to && space(*from)) {
+        ++from;
+    }
+    return from;
+}
+
+const char* find(const char* from, const char* to, char c) {
+    return static_cast<const char*>(std::memchr(from, c, static_cast<std::size_t>(to - from)));
+}
+
+// The slot of remembered_ for a name: its length and a few of its bytes tell apart the few
+// names of a document.
+std::size_t slotOf(std::string_view name, bool attribute) {
+    const auto at = [&](std::size_t i) { return static_cast<std::size_t>(name[i]) & 0xFF; };
+    const std::size_t n = name.size();
+    const std::size_t h = n * 0x9E37 ^ at(0) * 0x1F3 ^ at(n / 2) * 0x3B ^ at(n - 1) * 7 ^
+                          at(n - 1 - n / 4) ^ static_cast<std::size_t>(attribute);
+    return (h ^ h >> 7) % kRememberedSlots;
+}
+
+// XML 1.0's characters: a reference to anything else is an error.
+bool xmlCharacter(std::uint32_t c) {
+    return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) ||
+           (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
 }
 
 } // namespace
 
-void XmlNamespaces::open(const char** attributes) {
-    ++depth_;
-    for (const char** p = attributes; *p != nullptr; p += 2) {
-        const std::string_view name(*p);
-        if (!name.starts_with("xmlns") || (name.size() > 5 && name[5] != ':')) {
-            continue;
-        }
-        bindings_.push_back({std::string(name.size() > 5 ? name.substr(6) : std::string_view()),
-                             std::string(p[1]), depth_});
-        remembered_.fill({});
-    }
-}
-
-void XmlNamespaces::close() {
-    if (!bindings_.empty() && bindings_.back().depth == depth_) {
-        while (!bindings_.empty() && bindings_.back().depth == depth_) {
-            bindings_.pop_back();
-        }
-        remembered_.fill({});
-    }
-    --depth_;
-}
-
-std::string_view XmlNamespaces::spaceOf(std::string_view prefix) {
-    for (const auto& [known, space] : remembered_) {
-        if (known.data() != nullptr && known == prefix) {
-            return space;
+std::optional<std::string_view> XmlAttributes::find(std::string_view space,
+                                                    std::string_view local) const {
+    for (const XmlAttribute& attribute : all_) {
+        if (attribute.name.is(space, local)) {
+            return attribute.value;
         }
     }
-    std::string_view space = prefix == "xml" ? kXmlSpace : std::string_view();
-    // What is remembered must outlive expat's buffer: the binding's own prefix.
-    std::string_view kept = prefix.empty() ? std::string_view("") : std::string_view();
-    for (auto it = bindings_.rbegin(); it != bindings_.rend(); ++it) {
-        if (it->prefix == prefix) {
-            space = it->space;
-            kept = it->prefix;
-            break;
+    return std::nullopt;
+}
+
+std::optional<std::string_view> XmlAttributes::findInAnySpace(std::string_view local) const {
+    for (const XmlAttribute& attribute : all_) {
+        if (!attribute.name.space.empty() && attribute.name.local == local) {
+            return attribute.value;
         }
     }
-    if (kept.data() != nullptr) {
-        remembered_[next_] = {kept, space};
-        next_ = (next_ + 1) % kRemembered;
-    }
-    return space;
-}
-
-XmlName XmlNamespaces::element(const char* name) {
-    const auto [prefix, local] = prefixed(name);
-    return {spaceOf(prefix), local};
-}
-
-XmlName XmlNamespaces::attribute(const char* name) {
-    const auto [prefix, local] = prefixed(name);
-    return {prefix.empty() ? std::string_view() : spaceOf(prefix), local};
-}
-
-const char* XmlAttributes::find(std::string_view space, std::string_view local) const {
-    for (const char** p = pairs_; *p != nullptr; p += 2) {
-        if (namespaces_.attribute(*p).is(space, local)) {
-            return p[1];
-        }
-    }
-    return nullptr;
-}
-
-const char* XmlAttributes::findInAnySpace(std::string_view local) const {
-    for (const char** p = pairs_; *p != nullptr; p += 2) {
-        const XmlName name = namespaces_.attribute(*p);
-        if (!name.space.empty() && name.local == local) {
-            return p[1];
-        }
-    }
-    return nullptr;
+    return std::nullopt;
 }
 
 XmlReader::XmlReader(ZipEntry& entry, const std::atomic<bool>* cancelled)
-    : entry_(entry), cancelled_(cancelled), parser_(XML_ParserCreate(nullptr)) {
-    if (parser_ == nullptr) {
-        throw std::bad_alloc();
-    }
-    XML_SetUserData(parser_, this);
-    XML_SetElementHandler(parser_, onStart, onEnd);
-    XML_SetCharacterDataHandler(parser_, onText);
-    XML_SetStartDoctypeDeclHandler(parser_, onDoctype);
-    XML_SetParamEntityParsing(parser_, XML_PARAM_ENTITY_PARSING_NEVER);
-}
+    : entry_(entry), cancelled_(cancelled), remembered_(kRememberedSlots) {}
 
-XmlReader::~XmlReader() {
-    XML_ParserFree(parser_);
-}
-
-std::uint64_t XmlReader::offset() const {
-    const XML_Index index = XML_GetCurrentByteIndex(parser_);
-    return index < 0 ? 0 : static_cast<std::uint64_t>(index);
-}
+XmlReader::~XmlReader() = default;
 
 void XmlReader::failed(const std::string& why) const {
     std::string message = why;
@@ -132,84 +134,459 @@ void XmlReader::failed(const std::string& why) const {
                           "leggibile (" + message + ").");
 }
 
-void XmlReader::event() {
-    lastEvent_ = offset();
+void XmlReader::invalid(const char* at) const {
+    failed("XML non valido nella parte " + entry_.name() + " al byte " +
+           std::to_string(base_ + static_cast<std::uint64_t>(at - data_)));
 }
 
-void XmlReader::onStart(void* self, const char* name, const char** attributes) {
-    auto* reader = static_cast<XmlReader*>(self);
-    reader->event();
-    try {
-        reader->namespaces_.open(attributes);
-        reader->handler_->start(reader->namespaces_.element(name),
-                                XmlAttributes(attributes, reader->namespaces_));
-    } catch (...) {
-        reader->pending_ = std::current_exception();
-        XML_StopParser(reader->parser_, XML_FALSE);
+// Keeps the bytes from begin_ on (a piece of markup not yet whole) and reads on after them.
+// False at the part's end.
+bool XmlReader::more() {
+    if (cancelled_ != nullptr && cancelled_->load(std::memory_order_relaxed)) {
+        throw ConversionCancelled();
     }
-}
-
-void XmlReader::onEnd(void* self, const char* name) {
-    auto* reader = static_cast<XmlReader*>(self);
-    reader->event();
-    try {
-        reader->handler_->end(reader->namespaces_.element(name));
-        reader->namespaces_.close();
-    } catch (...) {
-        reader->pending_ = std::current_exception();
-        XML_StopParser(reader->parser_, XML_FALSE);
+    const std::size_t kept = end_ - begin_;
+    if (kept > kMaximumToken) {
+        failed("la parte " + entry_.name() + " ha un elemento XML di oltre 16 MB");
     }
-}
-
-void XmlReader::onText(void* self, const char* text, int length) {
-    auto* reader = static_cast<XmlReader*>(self);
-    reader->event();
-    try {
-        reader->handler_->text(std::string_view(text, static_cast<std::size_t>(length)));
-    } catch (...) {
-        reader->pending_ = std::current_exception();
-        XML_StopParser(reader->parser_, XML_FALSE);
-    }
-}
-
-void XmlReader::onDoctype(void* self, const char*, const char*, const char*, int) {
-    auto* reader = static_cast<XmlReader*>(self);
-    reader->doctype_ = true;
-    XML_StopParser(reader->parser_, XML_FALSE);
+    const std::string_view bytes = source_->next(kept);
+    base_ += begin_;
+    data_ = bytes.data();
+    begin_ = 0;
+    end_ = bytes.size();
+    ended_ = bytes.size() == kept;
+    return !ended_;
 }
 
 void XmlReader::parse(XmlHandler& handler) {
     handler_ = &handler;
-    std::uint64_t fed = 0;
+    source_ = std::make_unique<ReadAhead>(entry_);
+    if (more() && std::string_view(data_, end_).starts_with("\xEF\xBB\xBF")) {
+        begin_ = 3;
+    }
     for (;;) {
-        if (cancelled_ != nullptr && cancelled_->load(std::memory_order_relaxed)) {
-            throw ConversionCancelled();
-        }
-        void* buffer = XML_GetBuffer(parser_, kBlock);
-        if (buffer == nullptr) {
-            throw std::bad_alloc();
-        }
-        const std::size_t got = entry_.read(static_cast<char*>(buffer), kBlock);
-        fed += got;
-        const XML_Status status = XML_ParseBuffer(parser_, static_cast<int>(got), got == 0);
-        if (pending_) {
-            std::rethrow_exception(std::exchange(pending_, nullptr));
-        }
-        if (doctype_) {
-            failed("la parte " + entry_.name() + " dichiara un tipo di documento (DTD), che un " +
-                   "foglio di calcolo non ha");
-        }
-        if (status != XML_STATUS_OK) {
-            failed("XML non valido nella parte " + entry_.name() + " al byte " +
-                   std::to_string(offset()));
-        }
-        if (got == 0 || handler.done()) {
+        const bool whole = begin_ < end_ && (data_[begin_] == '<' ? markup() : text());
+        if (rootEnded_) {
             return;
         }
-        if (fed - lastEvent_ > kMaximumToken) {
-            failed("la parte " + entry_.name() + " ha un elemento XML di oltre 16 MB");
+        if (whole) {
+            continue;
+        }
+        if (handler.done()) {
+            return;
+        }
+        if (ended_ || !more()) {
+            // A piece of markup cut short, or elements left open.
+            invalid(data_ + begin_);
         }
     }
+}
+
+bool XmlReader::markup() {
+    const char* p = data_ + begin_;
+    const std::string_view rest(p, end_ - begin_);
+    if (rest.size() < 2) {
+        return false;
+    }
+    switch (rest[1]) {
+    case '/':
+        return endTag();
+    case '?':
+        return skipPast("?>", 2);
+    case '!':
+        break;
+    default:
+        return startTag();
+    }
+    // The longest of the marks below: shorter, it cannot be told apart yet.
+    if (rest.size() < 9 && !ended_) {
+        return false;
+    }
+    if (rest.starts_with("<!--")) {
+        return skipPast("-->", 4);
+    }
+    if (rest.starts_with("<![CDATA[")) {
+        const std::size_t close = rest.find("]]>", 9);
+        if (close == std::string_view::npos) {
+            return false;
+        }
+        if (open_.empty()) {
+            invalid(p);
+        }
+        deliver(p + 9, p + close, false, true);
+        begin_ += close + 3;
+        return true;
+    }
+    if (rest.starts_with("<!DOCTYPE")) {
+        failed("la parte " + entry_.name() + " dichiara un tipo di documento (DTD), che un " +
+               "foglio di calcolo non ha");
+    }
+    invalid(p);
+}
+
+// Comments and processing instructions (the XML declaration too) say nothing to a reader.
+bool XmlReader::skipPast(std::string_view mark, std::size_t from) {
+    const std::string_view rest(data_ + begin_, end_ - begin_);
+    const std::size_t at = rest.find(mark, from);
+    if (at == std::string_view::npos) {
+        return false;
+    }
+    begin_ += at + mark.size();
+    return true;
+}
+
+bool XmlReader::startTag() {
+    const char* const p = data_ + begin_;
+    const char* const e = data_ + end_;
+    const char* q = nameEnd(p + 1, e);
+    if (q == e) {
+        return false;
+    }
+    if (q == p + 1) {
+        invalid(p);
+    }
+    const std::string_view name(p + 1, static_cast<std::size_t>(q - p - 1));
+    raw_.clear();
+    bool empty = false;
+    for (;;) {
+        const char* spaced = q;
+        q = skipSpace(q, e);
+        if (q == e) {
+            return false;
+        }
+        if (*q == '>') {
+            ++q;
+            break;
+        }
+        if (*q == '/') {
+            if (q + 1 == e) {
+                return false;
+            }
+            if (q[1] != '>') {
+                invalid(q);
+            }
+            q += 2;
+            empty = true;
+            break;
+        }
+        // Attributes stand apart by white space.
+        if (q == spaced) {
+            invalid(q);
+        }
+        const char* const attribute = q;
+        q = nameEnd(q, e);
+        if (q == e) {
+            return false;
+        }
+        if (q == attribute) {
+            invalid(q);
+        }
+        const std::string_view attributeName(attribute, static_cast<std::size_t>(q - attribute));
+        q = skipSpace(q, e);
+        if (q == e) {
+            return false;
+        }
+        if (*q != '=') {
+            invalid(q);
+        }
+        q = skipSpace(q + 1, e);
+        if (q == e) {
+            return false;
+        }
+        if (*q != '"' && *q != '\'') {
+            invalid(q);
+        }
+        const char quote = *q;
+        const char* const value = q + 1;
+        const char* close = value;
+        bool plain = true;
+        for (; close < e && *close != quote; ++close) {
+            if (stops(kStopsValue, *close)) {
+                if (*close == '<') {
+                    invalid(close);
+                }
+                plain = false;
+            }
+        }
+        if (close == e) {
+            return false;
+        }
+        if (raw_.size() == kMaximumAttributes) {
+            failed("la parte " + entry_.name() + " ha un elemento XML con oltre " +
+                   std::to_string(kMaximumAttributes) + " attributi");
+        }
+        raw_.push_back({attributeName,
+                        std::string_view(value, static_cast<std::size_t>(close - value)), plain});
+        q = close + 1;
+    }
+    begin_ = static_cast<std::size_t>(q - data_);
+    startElement(name, empty);
+    return true;
+}
+
+bool XmlReader::endTag() {
+    const char* const p = data_ + begin_;
+    const char* const e = data_ + end_;
+    const char* const nameStart = p + 2;
+    const char* q = nameEnd(nameStart, e);
+    if (q == e) {
+        return false;
+    }
+    const std::string_view name(nameStart, static_cast<std::size_t>(q - nameStart));
+    q = skipSpace(q, e);
+    if (q == e) {
+        return false;
+    }
+    if (*q != '>' || open_.empty() ||
+        !same(name, std::string_view(openNames_).substr(open_.back().name, open_.back().length))) {
+        invalid(p);
+    }
+    begin_ = static_cast<std::size_t>(q + 1 - data_);
+    endElement();
+    return true;
+}
+
+void XmlReader::startElement(std::string_view name, bool empty) {
+    if (open_.size() >= kMaximumDepth) {
+        failed("la parte " + entry_.name() + " annida gli elementi XML oltre " +
+               std::to_string(kMaximumDepth) + " livelli");
+    }
+    const std::size_t bindings = bindings_.size();
+    const auto declaration = [](std::string_view attribute) {
+        return attribute.front() == 'x' && attribute.starts_with("xmlns") &&
+               (attribute.size() == 5 || attribute[5] == ':');
+    };
+    // Declarations first: they hold for the element's own name and attributes.
+    for (const RawAttribute& raw : raw_) {
+        if (declaration(raw.name)) {
+            std::string value;
+            normalise(raw, value);
+            declare(raw.name.substr(std::min<std::size_t>(6, raw.name.size())), value);
+        }
+    }
+    // A value never grows when normalised: with room for all of them, values_ does not move
+    // and the views into it stay valid.
+    std::size_t rawBytes = 0;
+    for (const RawAttribute& raw : raw_) {
+        rawBytes += raw.value.size();
+    }
+    values_.clear();
+    values_.reserve(rawBytes);
+    attributes_.clear();
+    for (const RawAttribute& raw : raw_) {
+        if (declaration(raw.name)) {
+            continue;
+        }
+        std::string_view value = raw.value;
+        if (!raw.plain) {
+            const std::size_t start = values_.size();
+            normalise(raw, values_);
+            value = std::string_view(values_).substr(start);
+        }
+        attributes_.push_back({resolve(raw.name, true), value});
+    }
+    const XmlName resolved = resolve(name, false);
+    open_.push_back({openNames_.size(), name.size(),
+                     static_cast<std::size_t>(resolved.local.data() - name.data()), resolved.space,
+                     bindings});
+    openNames_ += name;
+    if (openNames_.size() + scopeBytes_ > kMaximumScope) {
+        failed("la parte " + entry_.name() + " ha nomi XML per oltre 1 MB");
+    }
+    handler_->start(resolved, XmlAttributes(attributes_));
+    if (empty) {
+        endElement();
+    }
+}
+
+void XmlReader::endElement() {
+    const Open& open = open_.back();
+    const std::string_view name = std::string_view(openNames_).substr(open.name, open.length);
+    handler_->end(XmlName{open.space, name.substr(open.local)});
+    openNames_.resize(open.name);
+    if (bindings_.size() > open.bindings) {
+        bindings_.resize(open.bindings);
+        ++generation_;
+    }
+    open_.pop_back();
+    rootEnded_ = open_.empty();
+}
+
+void XmlReader::declare(std::string_view prefix, std::string_view space) {
+    auto known = std::find(spaces_.begin(), spaces_.end(), space);
+    if (known == spaces_.end()) {
+        scopeBytes_ += space.size() + sizeof(std::string);
+        if (scopeBytes_ > kMaximumScope) {
+            failed("la parte " + entry_.name() + " ha nomi XML per oltre 1 MB");
+        }
+        known = spaces_.emplace(spaces_.end(), space);
+    }
+    bindings_.push_back({std::string(prefix), *known});
+    ++generation_;
+}
+
+XmlName XmlReader::resolve(std::string_view name, bool attribute) {
+    const std::size_t colon = name.find(':');
+    // An attribute without a prefix is in no namespace; an element is in the default one.
+    if (attribute && colon == std::string_view::npos) {
+        return {{}, name};
+    }
+    Remembered& remembered = remembered_[slotOf(name, attribute)];
+    if (remembered.generation == generation_ && remembered.attribute == attribute &&
+        same(remembered.name, name)) {
+        return {remembered.space, name.substr(remembered.local)};
+    }
+    const std::size_t local = colon == std::string_view::npos ? 0 : colon + 1;
+    const std::string_view prefix = name.substr(0, local == 0 ? 0 : colon);
+    std::string_view space;
+    if (prefix == "xml") {
+        space = kXmlSpace;
+    } else {
+        const auto binding = std::find_if(bindings_.rbegin(), bindings_.rend(),
+                                          [&](const Binding& b) { return b.prefix == prefix; });
+        if (binding != bindings_.rend()) {
+            space = binding->space;
+        }
+    }
+    if (name.size() <= kRememberedName) {
+        remembered = {std::string(name), space, local, generation_, attribute};
+    }
+    return {space, name.substr(local)};
+}
+
+// The text up to the next markup, or up to the bytes at hand's end.
+bool XmlReader::text() {
+    const char* const p = data_ + begin_;
+    const char* const e = data_ + end_;
+    const char* q = p;
+    while (q < e && !stops(kStopsText, *q)) {
+        ++q;
+    }
+    if (q == e || *q == '<') {
+        hand(std::string_view(p, static_cast<std::size_t>(q - p)));
+        begin_ = static_cast<std::size_t>(q - data_);
+        return q < e;
+    }
+    const char* const markup = find(q, e, '<');
+    const char* const to = markup != nullptr ? markup : e;
+    const char* const stopped = deliver(p, to, markup == nullptr && !ended_, false);
+    begin_ = static_cast<std::size_t>(stopped - data_);
+    return stopped == markup;
+}
+
+// Hands over the text in [from, to) with its entities replaced (not in CDATA) and its line
+// ends made "\n". With `cut`, more text follows `to`: an entity or a carriage return cut there
+// is left for the next block, and the returned position is where it starts.
+const char* XmlReader::deliver(const char* from, const char* to, bool cut, bool cdata) {
+    const char* const amp = cdata ? nullptr : find(from, to, '&');
+    const char* const cr = find(from, to, '\r');
+    if (amp == nullptr && cr == nullptr) {
+        hand(std::string_view(from, static_cast<std::size_t>(to - from)));
+        return to;
+    }
+    text_.clear();
+    const char* c = from;
+    while (c < to) {
+        if (*c == '&' && !cdata) {
+            if (cut && find(c, to, ';') == nullptr) {
+                break;
+            }
+            c = entity(c, to, text_);
+        } else if (*c == '\r') {
+            if (cut && c + 1 == to) {
+                break;
+            }
+            text_ += '\n';
+            c += c + 1 < to && c[1] == '\n' ? 2 : 1;
+        } else {
+            const char* run = c;
+            while (run < to && *run != '\r' && (cdata || *run != '&')) {
+                ++run;
+            }
+            text_.append(c, run);
+            c = run;
+        }
+    }
+    hand(text_);
+    return c;
+}
+
+void XmlReader::hand(std::string_view text) {
+    if (text.empty()) {
+        return;
+    }
+    if (open_.empty()) {
+        // Only white space stands outside the root element.
+        if (!std::all_of(text.begin(), text.end(), space)) {
+            invalid(data_ + begin_);
+        }
+        return;
+    }
+    handler_->text(text);
+}
+
+// An attribute's value as XML reads it: entities replaced, and each white space character (a
+// line end "\r\n" too) made a space. A plain value needs nothing.
+void XmlReader::normalise(const RawAttribute& raw, std::string& out) {
+    if (raw.plain) {
+        out.append(raw.value);
+        return;
+    }
+    const char* const end = raw.value.data() + raw.value.size();
+    for (const char* c = raw.value.data(); c < end;) {
+        if (*c == '&') {
+            c = entity(c, end, out);
+        } else {
+            c += *c == '\r' && c + 1 < end && c[1] == '\n' ? 2 : 1;
+            out += space(c[-1]) ? ' ' : c[-1];
+        }
+    }
+}
+
+// Replaces the entity or character reference at `from` ('&') and returns the byte after it.
+const char* XmlReader::entity(const char* from, const char* to, std::string& out) {
+    const char* const semicolon = find(from, to, ';');
+    if (semicolon == nullptr) {
+        invalid(from);
+    }
+    const std::string_view name(from + 1, static_cast<std::size_t>(semicolon - from - 1));
+    static constexpr std::pair<std::string_view, char> kPredefined[] = {
+        {"amp", '&'}, {"lt", '<'}, {"gt", '>'}, {"quot", '"'}, {"apos", '\''}};
+    for (const auto& [entityName, character] : kPredefined) {
+        if (name == entityName) {
+            out += character;
+            return semicolon + 1;
+        }
+    }
+    // Only character references are left: no document type defines other entities.
+    if (!name.starts_with('#') || name.size() < 2) {
+        invalid(from);
+    }
+    const bool hex = name[1] == 'x';
+    const std::string_view digits = name.substr(hex ? 2 : 1);
+    std::uint32_t value = 0;
+    for (const char d : digits) {
+        std::uint32_t digit = 0;
+        if (d >= '0' && d <= '9') {
+            digit = static_cast<std::uint32_t>(d - '0');
+        } else if (hex && d >= 'a' && d <= 'f') {
+            digit = static_cast<std::uint32_t>(d - 'a' + 10);
+        } else if (hex && d >= 'A' && d <= 'F') {
+            digit = static_cast<std::uint32_t>(d - 'A' + 10);
+        } else {
+            invalid(from);
+        }
+        value = value * (hex ? 16 : 10) + digit;
+        if (value > 0x10FFFF) {
+            invalid(from);
+        }
+    }
+    if (digits.empty() || !xmlCharacter(value)) {
+        invalid(from);
+    }
+    char encoded[4];
+    out.append(encoded, verifier::utf8::scrivi(value, encoded));
+    return semicolon + 1;
 }
 
 } // namespace lists

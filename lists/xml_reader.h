@@ -1,18 +1,18 @@
 #pragma once
 
-#include <array>
 #include <atomic>
 #include <cstdint>
-#include <exception>
+#include <deque>
+#include <memory>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
-
-struct XML_ParserStruct;
 
 namespace lists {
 
+class ReadAhead;
 class ZipEntry;
 
 // An element's or attribute's name: its namespace (empty for none) and its local part.
@@ -25,54 +25,26 @@ struct XmlName {
     }
 };
 
-// The prefixes declared where the parser stands ("table" for "urn:oasis:...:table:1.0", ""
-// for the default namespace), and the names they make.
-class XmlNamespaces {
-public:
-    // Takes the declarations among an element's attributes, at the element's depth.
-    void open(const char** attributes);
-    // Drops the declarations of the element that ends.
-    void close();
-    // "table:table-cell" as {"urn:...:table:1.0", "table-cell"}. An element without a prefix
-    // is in the default namespace; an attribute without one is in none.
-    XmlName element(const char* name);
-    XmlName attribute(const char* name);
-
-private:
-    struct Binding {
-        std::string prefix;
-        std::string space;
-        int depth;
-    };
-    std::string_view spaceOf(std::string_view prefix);
-
-    std::vector<Binding> bindings_;
-    int depth_ = 0;
-    // The last prefixes looked up: a document uses few, over and over.
-    static constexpr std::size_t kRemembered = 4;
-    std::array<std::pair<std::string_view, std::string_view>, kRemembered> remembered_{};
-    std::size_t next_ = 0;
+struct XmlAttribute {
+    XmlName name;
+    std::string_view value; // entities replaced, white space normalised
 };
 
-// The attributes of an element, as expat hands them over.
+// The attributes of an element, valid during the handler's call.
 class XmlAttributes {
 public:
-    XmlAttributes(const char** pairs, XmlNamespaces& namespaces)
-        : pairs_(pairs), namespaces_(namespaces) {}
-    // The value of the attribute, if the element has it.
-    const char* find(std::string_view space, std::string_view local) const;
+    explicit XmlAttributes(std::span<const XmlAttribute> all) : all_(all) {}
+    std::optional<std::string_view> find(std::string_view space, std::string_view local) const;
     // The value of an attribute with this local name in some namespace.
-    const char* findInAnySpace(std::string_view local) const;
-    // Calls `use(name, value)` for each attribute, in one pass.
+    std::optional<std::string_view> findInAnySpace(std::string_view local) const;
     template <typename Use> void each(Use use) const {
-        for (const char** p = pairs_; *p != nullptr; p += 2) {
-            use(namespaces_.attribute(*p), p[1]);
+        for (const XmlAttribute& attribute : all_) {
+            use(attribute.name, attribute.value);
         }
     }
 
 private:
-    const char** pairs_;
-    XmlNamespaces& namespaces_;
+    std::span<const XmlAttribute> all_;
 };
 
 // What a reader does with the parts of the XML, in document order. Text comes in pieces.
@@ -89,14 +61,22 @@ public:
     virtual std::string where() const { return {}; }
 };
 
-// Parses an XML part of a workbook with expat as it is inflated, a block at a time: memory
-// follows the block, never the part's size. Namespaces are resolved here, not by expat, whose
-// own resolution halves its speed on the long names of OpenDocument. A document type declaration is
-// refused (office files have none; it is how entity bombs and external entities come in), and so is
-// a single piece of markup, such as a start tag, longer than kMaximumToken.
+// Parses an XML part of a workbook as it is inflated (on a thread of its own, ReadAhead), a
+// block at a time: memory follows the block, never the part's size.
+//
+// A general XML parser spent most of the conversion's time on what a workbook never holds;
+// this one reads the XML that spreadsheets write: elements, attributes, namespaces, text,
+// the five predefined entities, character references, CDATA sections, comments and
+// processing instructions, in UTF-8. A document type declaration is refused (office files have
+// none; it is how entity bombs and external entities come in), and so are bytes that are not
+// UTF-8, markup that does not close or nest, a single piece of markup (a start tag, say)
+// longer than kMaximumToken, elements nested deeper than kMaximumDepth, and an element with
+// more than kMaximumAttributes attributes (each costs memory beyond its bytes).
 class XmlReader {
 public:
-    static constexpr std::uint64_t kMaximumToken = 16 * 1024 * 1024;
+    static constexpr std::size_t kMaximumToken = 16 * 1024 * 1024;
+    static constexpr std::size_t kMaximumDepth = 256;
+    static constexpr std::size_t kMaximumAttributes = 1024;
 
     // `cancelled` is polled between blocks.
     XmlReader(ZipEntry& entry, const std::atomic<bool>* cancelled);
@@ -104,31 +84,78 @@ public:
     XmlReader(const XmlReader&) = delete;
     XmlReader& operator=(const XmlReader&) = delete;
 
-    // Reads the part to its end, or until the handler is done(). Exceptions of the handler pass
-    // through; bad XML is a ConversionError that names the byte and the handler's where().
+    // Reads the part to its root element's end, or until the handler is done(). Exceptions of
+    // the handler pass through; bad XML is a ConversionError that names the byte and the
+    // handler's where().
     void parse(XmlHandler& handler);
 
-    // Bytes of the part parsed so far.
-    std::uint64_t offset() const;
-
 private:
-    static void onStart(void* self, const char* name, const char** attributes);
-    static void onEnd(void* self, const char* name);
-    static void onText(void* self, const char* text, int length);
-    static void onDoctype(void* self, const char*, const char*, const char*, int);
-    void event();
+    struct Open {
+        std::size_t name;   // in openNames_
+        std::size_t length; // of the whole name
+        std::size_t local;  // where the local part starts in it
+        std::string_view space;
+        std::size_t bindings; // bindings_ before the element's own
+    };
+    struct Binding {
+        std::string prefix;
+        std::string_view space;
+    };
+    // A name resolved lately: a document uses few names, over and over.
+    struct Remembered {
+        std::string name;
+        std::string_view space;
+        std::size_t local = 0;
+        std::uint64_t generation = 0;
+        bool attribute = false;
+    };
+    struct RawAttribute {
+        std::string_view name;
+        std::string_view value;
+        bool plain; // no entity, no white space to normalise
+    };
+
+    bool more();
+    bool markup();
+    bool text();
+    bool startTag();
+    bool endTag();
+    bool skipPast(std::string_view mark, std::size_t from);
+    const char* deliver(const char* from, const char* to, bool cut, bool cdata);
+    void hand(std::string_view text);
+    void normalise(const RawAttribute& raw, std::string& out);
+    void startElement(std::string_view name, bool empty);
+    void endElement();
+    void declare(std::string_view prefix, std::string_view space);
+    XmlName resolve(std::string_view name, bool attribute);
+    const char* entity(const char* from, const char* to, std::string& out);
     [[noreturn]] void failed(const std::string& why) const;
+    [[noreturn]] void invalid(const char* at) const;
 
     ZipEntry& entry_;
     const std::atomic<bool>* cancelled_;
-    XML_ParserStruct* parser_;
+    std::unique_ptr<ReadAhead> source_;
     XmlHandler* handler_ = nullptr;
-    XmlNamespaces namespaces_;
-    std::uint64_t lastEvent_ = 0;
-    // A handler's exception cannot cross expat's C frames: it is kept, the parser stopped, and
-    // the exception thrown again once expat has returned.
-    std::exception_ptr pending_;
-    bool doctype_ = false;
+
+    const char* data_ = nullptr; // the bytes at hand, ReadAhead's
+    std::size_t begin_ = 0;      // the first byte not parsed yet
+    std::size_t end_ = 0;        // after the last byte at hand
+    std::uint64_t base_ = 0;     // the part's offset of data_[0]
+    bool ended_ = false;         // the part has no bytes beyond the buffer's
+    bool rootEnded_ = false;
+
+    std::vector<Open> open_;
+    std::string openNames_;
+    std::vector<Binding> bindings_;
+    std::deque<std::string> spaces_; // every namespace declared, once: names point into them
+    std::size_t scopeBytes_ = 0;
+    std::uint64_t generation_ = 1; // changes with the namespaces in scope
+    std::vector<Remembered> remembered_;
+
+    std::vector<RawAttribute> raw_;
+    std::vector<XmlAttribute> attributes_;
+    std::string values_; // attribute values with entities replaced
+    std::string text_;   // text with entities replaced
 };
 
 } // namespace lists

@@ -5,6 +5,7 @@
 #include "system_reason.h"
 
 #include <zip.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -12,22 +13,82 @@
 
 namespace lists {
 
+namespace {
+
+constexpr std::size_t kInputBlock = 256 * 1024;
+
+} // namespace
+
 ZipEntry::ZipEntry(const ZipArchive& archive, std::string name, zip_file* file,
-                   std::uint64_t claimedSize)
-    : archive_(archive), name_(std::move(name)), file_(file), claimedSize_(claimedSize) {}
+                   ZipEntryLayout layout)
+    : archive_(archive), name_(std::move(name)), file_(file), layout_(layout),
+      input_(layout.deflated ? kInputBlock : 0) {
+    if (layout_.deflated) {
+        stream_ = std::make_unique<z_stream_s>();
+        // Raw deflate: the zip entry has no zlib header.
+        if (inflateInit2(stream_.get(), -MAX_WBITS) != Z_OK) {
+            zip_fclose(file_);
+            throw std::bad_alloc();
+        }
+    }
+}
 
 ZipEntry::~ZipEntry() {
+    if (stream_ != nullptr) {
+        inflateEnd(stream_.get());
+    }
     zip_fclose(file_);
 }
 
-std::size_t ZipEntry::read(char* to, std::size_t size) {
+void ZipEntry::damaged() const {
+    archive_.unreadable("la parte " + name_ + " è danneggiata");
+}
+
+std::size_t ZipEntry::readCompressed(char* to, std::size_t size) {
     const zip_int64_t got = zip_fread(file_, to, size);
     if (got < 0) {
-        // A wrong checksum, a stream that inflates to more or less than its header says.
-        archive_.unreadable("la parte " + name_ + " è danneggiata");
+        damaged();
     }
-    read_ += static_cast<std::uint64_t>(got);
     return static_cast<std::size_t>(got);
+}
+
+std::size_t ZipEntry::inflateSome(char* to, std::size_t size) {
+    z_stream_s& stream = *stream_;
+    stream.next_out = reinterpret_cast<Bytef*>(to);
+    stream.avail_out = static_cast<uInt>(size);
+    while (stream.avail_out > 0 && !ended_) {
+        if (stream.avail_in == 0 && !inputEnded_) {
+            stream.next_in = reinterpret_cast<Bytef*>(input_.data());
+            stream.avail_in = static_cast<uInt>(readCompressed(input_.data(), input_.size()));
+            inputEnded_ = stream.avail_in == 0;
+        }
+        const int status = inflate(&stream, Z_NO_FLUSH);
+        if (status == Z_STREAM_END) {
+            ended_ = true;
+        } else if (status != Z_OK && !(status == Z_BUF_ERROR && !inputEnded_)) {
+            damaged(); // a broken stream, or one cut short
+        }
+    }
+    return size - stream.avail_out;
+}
+
+std::size_t ZipEntry::read(char* to, std::size_t size) {
+    std::size_t got = 0;
+    if (layout_.deflated) {
+        got = inflateSome(to, size);
+    } else {
+        while (got < size && !ended_) {
+            const std::size_t some = readCompressed(to + got, size - got);
+            ended_ = some == 0;
+            got += some;
+        }
+    }
+    crc_ = static_cast<std::uint32_t>(crc32_z(crc_, reinterpret_cast<const Bytef*>(to), got));
+    read_.store(read_.load(std::memory_order_relaxed) + got, std::memory_order_relaxed);
+    if (got < size && crc_ != layout_.crc) {
+        damaged();
+    }
+    return got;
 }
 
 const std::string& ZipEntry::archiveName() const {
@@ -35,9 +96,10 @@ const std::string& ZipEntry::archiveName() const {
 }
 
 double ZipEntry::progress() const {
-    return claimedSize_ == 0
-               ? 1.0
-               : std::min(1.0, static_cast<double>(read_) / static_cast<double>(claimedSize_));
+    const std::uint64_t claimed = layout_.claimedSize;
+    return claimed == 0 ? 1.0
+                        : std::min(1.0, static_cast<double>(read_.load(std::memory_order_relaxed)) /
+                                            static_cast<double>(claimed));
 }
 
 ZipArchive::ZipArchive(const std::filesystem::path& path, std::string fileName)
@@ -94,12 +156,21 @@ std::unique_ptr<ZipEntry> ZipArchive::open(std::string_view entry) const {
         throw ConversionError("Il file " + fileName_ +
                               " è protetto da password: salvalo senza password e riprova.");
     }
-    zip_file_t* file = zip_fopen_index(archive_, static_cast<zip_uint64_t>(index), 0);
-    if (file == nullptr) {
+    const bool known = (stat.valid & ZIP_STAT_COMP_METHOD) != 0 &&
+                       (stat.comp_method == ZIP_CM_DEFLATE || stat.comp_method == ZIP_CM_STORE);
+    if (!known || (stat.valid & ZIP_STAT_CRC) == 0) {
         unreadable("la parte " + name + " è compressa in un modo che non so leggere");
     }
-    const std::uint64_t claimed = (stat.valid & ZIP_STAT_SIZE) != 0 ? stat.size : 0;
-    return std::make_unique<ZipEntry>(*this, name, file, claimed);
+    zip_file_t* file =
+        zip_fopen_index(archive_, static_cast<zip_uint64_t>(index), ZIP_FL_COMPRESSED);
+    if (file == nullptr) {
+        unreadable("la parte " + name + " è danneggiata");
+    }
+    ZipEntryLayout layout;
+    layout.deflated = stat.comp_method == ZIP_CM_DEFLATE;
+    layout.claimedSize = (stat.valid & ZIP_STAT_SIZE) != 0 ? stat.size : 0;
+    layout.crc = stat.crc;
+    return std::make_unique<ZipEntry>(*this, name, file, layout);
 }
 
 } // namespace lists

@@ -7,6 +7,7 @@
 #ifdef _WIN32
 #include <cwchar>
 #else
+#include <pthread.h>
 #include <unistd.h>
 #endif
 
@@ -71,6 +72,17 @@ const std::atomic<bool>& catchThem() {
     install(SIGINT);
     install(SIGTERM);
     return requested;
+}
+
+void leaveToOtherThreads() {
+#ifndef _WIN32
+    // A request goes to any thread that does not block it.
+    sigset_t requests;
+    sigemptyset(&requests);
+    sigaddset(&requests, SIGINT);
+    sigaddset(&requests, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &requests, nullptr);
+#endif
 }
 
 void endIfRequested() {

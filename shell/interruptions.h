@@ -13,6 +13,10 @@ namespace shell::interruptions {
 // Starts catching the requests; returns the flag they raise.
 const std::atomic<bool>& catchThem();
 
+// Called first in a thread that helps the work: the requests then reach the work's own
+// thread, whose waits they must break off.
+void leaveToOtherThreads();
+
 // After the work has cleaned up: ends the program as the request would have (by the same
 // signal, so that a shell sees it), if one came; returns otherwise.
 void endIfRequested();
