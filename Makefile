@@ -3,8 +3,8 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 
-.PHONY: deps configure build run test install package check-package check-windows sanitize fuzz \
-	fuzz-ci bench e2e clean
+.PHONY: deps configure build run test install package check-package windows-deps windows \
+	windows-package check-windows sanitize fuzz fuzz-ci bench e2e clean
 
 deps:
 	@scripts/install-deps.sh
@@ -47,18 +47,33 @@ package: deps
 check-package: package
 	@tests/packaging/check-package.sh $(DEB)
 
-# Cross-compiles the Windows-only sources (those free of Qt), the portable ones that name files
-# and system errors, and the resource script, so that they keep building on a Linux machine.
-# The POSIX-threads compiler is the one Qt's MinGW builds use; the win32 one has no std::future.
-WINDOWS_SOURCES := shell/launcher_windows.cpp shell/console_windows.cpp resources/font_preload_none.cpp shell/file_stream.cpp shell/interruptions.cpp \
-	lists/byte_source.cpp lists/output_file.cpp lists/output_names.cpp shell/system_reason.cpp
-check-windows: deps
-	@mkdir -p $(BUILD_DIR)/check-windows
-	@for f in $(WINDOWS_SOURCES); do \
-		x86_64-w64-mingw32-g++-posix -std=c++20 -Wall -Wextra -Wpedantic -Werror -Ishell -c $$f \
-			-o $(BUILD_DIR)/check-windows/$$(basename $$f .cpp).o || exit 1; \
-	done
-	@x86_64-w64-mingw32-windres -I resources resources/bviban.rc -o $(BUILD_DIR)/check-windows/bviban_rc.o
+# Windows, cross-built with Debian's MinGW-w64 against Qt and the converter's libraries that
+# scripts/build-windows-deps.sh builds once into its cache (BVIBAN_WINDOWS_CACHE, by default
+# ~/.cache/bviban-windows): the programs with the Qt DLLs in $(WINDOWS_DIR)/BVIBAN-<version>-win64,
+# then the installer and the zip beside it. The pictures are decoded by the build machine's own
+# embed_pictures. check-windows runs the Windows build under Wine on a private X display.
+WINDOWS_DIR ?= build-windows
+windows-deps:
+	@scripts/install-deps.sh windows
+	@scripts/build-windows-deps.sh
+
+windows: configure windows-deps
+	@cmake --build $(BUILD_DIR) --target embed_pictures >/dev/null
+	@cmake -S . -B $(WINDOWS_DIR) -G Ninja -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64.cmake \
+		-DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
+		-DCMAKE_EXE_LINKER_FLAGS_RELEASE=-s -DCMAKE_MODULE_LINKER_FLAGS_RELEASE=-s \
+		-DBVIBAN_WINDOWS_CACHE="$$(scripts/build-windows-deps.sh --print-cache)" \
+		-DBVIBAN_HOST_EMBED_PICTURES=$(abspath $(BUILD_DIR))/resources/embed_pictures \
+		-DCMAKE_CROSSCOMPILING_EMULATOR=wine >/dev/null
+	@cmake --build $(WINDOWS_DIR) -j $(JOBS)
+
+windows-package: windows
+	@cmake --build $(WINDOWS_DIR) --target bviban_windows_package
+	@echo "windows-package: $(WINDOWS_DIR)/BVIBAN-$(VERSION)-setup.exe $(WINDOWS_DIR)/BVIBAN-$(VERSION)-win64.zip"
+
+check-windows: build windows-package
+	@BVIBAN_LINUX_BUILD=$(abspath $(BUILD_DIR)) tests/windows/wine-session.sh \
+		ctest --test-dir $(WINDOWS_DIR) --output-on-failure
 
 # The whole test suite again, built with AddressSanitizer and UndefinedBehaviorSanitizer.
 ASAN_DIR ?= build-asan

@@ -2,6 +2,7 @@
 
 #include "console.h"
 #include "file_names.h"
+#include "file_stream.h"
 #include "interruptions.h"
 #include "list_module.h"
 #include "number_text.h"
@@ -97,8 +98,8 @@ int converti(Argomenti argomenti) {
                           "input.");
     }
     lists::ConversionRequest richiesta;
-    richiesta.input = std::string(divisi->operandi.front());
-    richiesta.output = std::string(divisi->valore("-o").value_or(""));
+    richiesta.input = shell::utf8Path(divisi->operandi.front());
+    richiesta.output = shell::utf8Path(divisi->valore("-o").value_or(""));
     richiesta.sheet = std::string(divisi->valore("--foglio").value_or(""));
     richiesta.columns.abi = std::string(divisi->valore("--abi").value_or(""));
     richiesta.columns.cab = std::string(divisi->valore("--cab").value_or(""));

@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing BVIBAN need,
 # but only those that are missing, so that a second run costs a few milliseconds.
+# Usage: scripts/install-deps.sh [windows]
+#   windows: also what the Windows build needs (cross-compiling, Wine, NSIS), which
+#   `make test` does not.
 set -euo pipefail
 
 packages=(
@@ -8,11 +11,19 @@ packages=(
     qt6-base-dev qt6-translations-l10n libxkbcommon-dev libgl-dev libfontconfig-dev
     fonts-liberation fonts-dejavu-core fonts-wine
     xvfb xauth x11-utils xdotool xclip imagemagick
-    clang g++-mingw-w64-x86-64
+    clang
     openbox at-spi2-core dbus-daemon python3-pyatspi
     lintian desktop-file-utils appstream help2man locales man-db dpkg-dev file
     pkg-config libzip-dev zlib1g-dev python3-openpyxl
 )
+case "${1:-}" in
+    '') ;;
+    windows)
+        packages+=(
+            g++-mingw-w64-x86-64-posix libz-mingw-w64-dev ninja-build xz-utils wine wine64 nsis
+        ) ;;
+    *) echo "usage: $0 [windows]" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

@@ -21,6 +21,10 @@ int descriptor(Stream stream) {
 
 } // namespace
 
+std::vector<std::string> arguments(int argc, const char* const* argv) {
+    return {argv, argv + argc};
+}
+
 void useBinaryMode() {}
 
 bool isTerminal(Stream stream) {

@@ -4,8 +4,11 @@
 
 #ifdef _WIN32
 #include <algorithm>
+#include <cerrno>
 #include <climits>
+#include <fcntl.h>
 #include <io.h>
+#include <sys/stat.h>
 #else
 #include <cerrno>
 #include <sys/stat.h>
@@ -14,10 +17,33 @@
 
 namespace shell {
 
+std::filesystem::path utf8Path(std::string_view text) {
+    return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
+
 std::FILE* openFile(const std::filesystem::path& path, const char* mode) {
 #ifdef _WIN32
-    const std::wstring wide(mode, mode + std::char_traits<char>::length(mode));
-    return _wfopen(path.c_str(), wide.c_str());
+    std::string plain(mode);
+    const std::size_t exclusive = plain.find('x');
+    if (exclusive == std::string::npos) {
+        const std::wstring wide(plain.begin(), plain.end());
+        return _wfopen(path.c_str(), wide.c_str());
+    }
+    // The C runtime's fopen knows no "x": the file is made by open, which can refuse one that
+    // is there.
+    plain.erase(exclusive, 1);
+    const int descriptor =
+        _wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+    if (descriptor < 0) {
+        return nullptr;
+    }
+    std::FILE* file = _fdopen(descriptor, plain.c_str());
+    if (file == nullptr) {
+        const int cause = errno;
+        _close(descriptor);
+        errno = cause;
+    }
+    return file;
 #else
     return std::fopen(path.c_str(), mode);
 #endif

@@ -3,8 +3,13 @@
 #include <cstddef>
 #include <cstdio>
 #include <filesystem>
+#include <string_view>
 
 namespace shell {
+
+// The path that UTF-8 text names, such as a command-line argument: Windows takes it as the
+// wide name it converts to, POSIX as its bytes.
+std::filesystem::path utf8Path(std::string_view text);
 
 // std::fopen for a path of any characters: Windows takes a wide name, POSIX its bytes. The mode
 // is fopen's ("rb", "wb", "wbx").

@@ -33,4 +33,24 @@ void closeProcessHandle(std::intptr_t handle) {
         CloseHandle(reinterpret_cast<HANDLE>(handle));
 }
 
+std::wstring quotedArgument(const std::wstring& argument) {
+    if (!argument.empty() && argument.find_first_of(L" \t\n\v\"") == std::wstring::npos)
+        return argument;
+    std::wstring quoted = L"\"";
+    std::size_t backslashes = 0;
+    for (const wchar_t c : argument) {
+        if (c == L'\\') {
+            ++backslashes;
+            continue;
+        }
+        // Backslashes count double only before a quote, the argument's own or the closing one.
+        quoted.append(c == L'"' ? 2 * backslashes + 1 : backslashes, L'\\');
+        quoted.push_back(c);
+        backslashes = 0;
+    }
+    quoted.append(2 * backslashes, L'\\');
+    quoted.push_back(L'"');
+    return quoted;
+}
+
 } // namespace shell::win32

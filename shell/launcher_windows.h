@@ -28,4 +28,9 @@ std::intptr_t shellExecuteEx(const WideLaunchRequest& request);
 
 void closeProcessHandle(std::intptr_t handle);
 
+// One argument as a program's command line carries it, so that the C runtime and
+// CommandLineToArgvW give it back unchanged: quoted when it is empty or holds blanks or quotes,
+// with the backslashes before a quote doubled.
+std::wstring quotedArgument(const std::wstring& argument);
+
 } // namespace shell::win32

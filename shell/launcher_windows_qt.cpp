@@ -1,9 +1,17 @@
 #include "launcher_windows_qt.h"
 
+#include "helper_program.h"
 #include "launch_request.h"
 #include "launcher_windows.h"
 
+#include <QDir>
+
+#include <utility>
+
 namespace shell {
+
+WindowsLauncher::WindowsLauncher(QString hiddenBrowser)
+    : m_hiddenBrowser(std::move(hiddenBrowser)) {}
 
 void WindowsLauncher::openUrl(const QString& url) {
     win32::shellOpen(url.toStdWString());
@@ -21,6 +29,10 @@ ProcessHandle WindowsLauncher::ApriDocumento(const QString& target, const QStrin
     wide.lpParameters = request->lpParameters.toStdWString();
     wide.lpDirectory = request->lpDirectory.toStdWString();
     wide.nShow = request->nShow;
+    if (isWebAddress(target) && request->nShow == kSwHide) {
+        wide.lpFile = QDir::toNativeSeparators(m_hiddenBrowser).toStdWString();
+        wide.lpParameters = win32::quotedArgument(wide.lpParameters);
+    }
     return win32::shellExecuteEx(wide);
 }
 
@@ -29,7 +41,7 @@ void WindowsLauncher::releaseHandle(ProcessHandle handle) {
 }
 
 std::unique_ptr<Launcher> createSystemLauncher() {
-    return std::make_unique<WindowsLauncher>();
+    return std::make_unique<WindowsLauncher>(helperProgram(QStringLiteral("bviban-browser")));
 }
 
 } // namespace shell

@@ -19,6 +19,9 @@ import zipfile
 import openpyxl
 
 CLI = os.environ["BVIBAN_CLI"]
+# The Windows program under Wine: POSIX signals, FIFOs, file modes and owners and /dev/full are
+# not its world, and a limit on its memory would bind Wine's own.
+UNDER_WINE = os.environ.get("BVIBAN_CLI_UNDER_WINE") == "1"
 # AddressSanitizer reserves terabytes of address space for its shadow memory: a limit on the
 # program's data would stop it before main().
 SANITIZED = os.environ.get("BVIBAN_SANITIZED") == "1"
@@ -51,7 +54,7 @@ def run_within(megabytes, *args):
         size = megabytes * 1024 * 1024
         resource.setrlimit(resource.RLIMIT_DATA, (size, size))
     return subprocess.run([CLI, "converti", *args], capture_output=True, timeout=120,
-                          preexec_fn=None if SANITIZED else limit)
+                          preexec_fn=None if SANITIZED or UNDER_WINE else limit)
 
 
 def read_bytes(path):
@@ -730,6 +733,8 @@ class Refusals(Folder):
              "dichiara oltre 1024 spazi dei nomi XML"),
             ("wrong checksum", [damaged], "la parte xl/worksheets/sheet1.xml è danneggiata"),
         ]
+        if UNDER_WINE:
+            cases = [case for case in cases if case[0] != "full disk"]
         before = self.leftovers()
         for name, args, message in cases:
             with self.subTest(name):
@@ -755,6 +760,7 @@ class Refusals(Folder):
                       "256 MB): salvalo come CSV e riprova.", result.stderr.decode())
         self.assertFalse(os.path.exists(self.path("testi.csv")))
 
+    @unittest.skipIf(UNDER_WINE, "POSIX file modes and owners")
     def test_replaced_file_keeps_mode_and_owner(self):
         lista = self.lista()
         target = self.write("uscita.csv", b"vecchio")
@@ -781,6 +787,7 @@ class Refusals(Folder):
         self.assertEqual(read_csv(self.path("senza-IBAN.csv"), ";")[1][3:],
                          [iban("5428", "11101", "123456"), "OK"])
 
+    @unittest.skipIf(UNDER_WINE, "POSIX signals and FIFOs")
     def test_interrupted(self):
         """A signal in any phase (waiting for a FIFO, reading a pipe, a workbook's shared
         strings, its sheet, an .ods table): the program ends by that signal and leaves no
@@ -853,9 +860,11 @@ class Streams(Folder):
 
     def test_closed_pipe_stops_the_work(self):
         """An endless list converted to a pipe that closes after its first line: the program
-        stops at the first failed write, by SIGPIPE or, when that is ignored, with exit 2."""
-        for name, disposition, status in (("SIGPIPE ignored", signal.SIG_IGN, 2),
-                                          ("SIGPIPE", signal.SIG_DFL, -signal.SIGPIPE)):
+        stops at the first failed write, by SIGPIPE or, when that is ignored (or on Windows,
+        which has no SIGPIPE), with exit 2."""
+        for name, disposition, status in (
+                ("SIGPIPE ignored", signal.SIG_IGN, 2),
+                ("SIGPIPE", signal.SIG_DFL, 2 if UNDER_WINE else -signal.SIGPIPE)):
             with self.subTest(name):
                 process = subprocess.Popen(
                     [CLI, "converti", "-", "-o", "-"], stdin=subprocess.PIPE,

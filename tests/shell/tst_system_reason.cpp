@@ -8,6 +8,17 @@
 
 #include <cerrno>
 
+namespace {
+
+// Windows's C library has no EDQUOT: there an exceeded quota is a full disk.
+#ifdef EDQUOT
+constexpr int kQuotaExceeded = EDQUOT;
+#else
+constexpr int kQuotaExceeded = ENOSPC;
+#endif
+
+} // namespace
+
 class TestSystemReason : public QObject {
     Q_OBJECT
 
@@ -24,15 +35,16 @@ void TestSystemReason::ogniErroreHaUnMotivo_data() {
         std::initializer_list<int> errori;
     } kChiamate[] = {
         {"read", {EAGAIN, EBADF, EFAULT, EINTR, EINVAL, EIO, EISDIR}},
-        {"write", {EAGAIN, EBADF, EDQUOT, EFAULT, EFBIG, EINTR, EINVAL, EIO, ENOSPC, EPERM, EPIPE}},
+        {"write",
+         {EAGAIN, EBADF, kQuotaExceeded, EFAULT, EFBIG, EINTR, EINVAL, EIO, ENOSPC, EPERM, EPIPE}},
         {"open",
-         {EACCES, EBUSY,      EDQUOT,       EEXIST, EFAULT, EFBIG,   EINTR,      EINVAL, EISDIR,
-          ELOOP,  EMFILE,     ENAMETOOLONG, ENFILE, ENODEV, ENOENT,  ENOMEM,     ENOSPC, ENOTDIR,
-          ENXIO,  EOPNOTSUPP, EOVERFLOW,    EPERM,  EROFS,  ETXTBSY, EWOULDBLOCK}},
+         {EACCES, EBUSY,      kQuotaExceeded, EEXIST, EFAULT, EFBIG,   EINTR,      EINVAL, EISDIR,
+          ELOOP,  EMFILE,     ENAMETOOLONG,   ENFILE, ENODEV, ENOENT,  ENOMEM,     ENOSPC, ENOTDIR,
+          ENXIO,  EOPNOTSUPP, EOVERFLOW,      EPERM,  EROFS,  ETXTBSY, EWOULDBLOCK}},
         {"rename, link",
-         {EACCES, EBUSY, EDQUOT, EEXIST, EINVAL, EISDIR, ELOOP, EMLINK, ENOENT, ENOMEM, ENOSPC,
-          ENOTDIR, ENOTEMPTY, EPERM, EROFS, EXDEV}},
-        {"close, fsync", {EBADF, EINTR, EIO, ENOSPC, EDQUOT, EROFS, EINVAL}},
+         {EACCES, EBUSY, kQuotaExceeded, EEXIST, EINVAL, EISDIR, ELOOP, EMLINK, ENOENT, ENOMEM,
+          ENOSPC, ENOTDIR, ENOTEMPTY, EPERM, EROFS, EXDEV}},
+        {"close, fsync", {EBADF, EINTR, EIO, ENOSPC, kQuotaExceeded, EROFS, EINVAL}},
         {"lseek, fstat", {EBADF, EINVAL, EOVERFLOW, ESPIPE}},
         {"a socket or device as a stream", {ECONNRESET, ENOTCONN, ETIMEDOUT, ENOBUFS, ENXIO}},
     };
