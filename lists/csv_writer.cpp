@@ -1,7 +1,6 @@
 #include "csv_writer.h"
 
-#include "conversion_error.h"
-#include "system_reason.h"
+#include "write_failure.h"
 
 #include <cerrno>
 #include <cstring>
@@ -10,14 +9,6 @@ namespace lists {
 namespace {
 
 constexpr std::size_t kBlock = 1024 * 1024;
-
-[[noreturn]] void writeFailed(const std::string& fileName, int cause) {
-    if (cause == ENOSPC) {
-        throw ConversionError("Il disco è pieno: impossibile scrivere il file " + fileName + ".");
-    }
-    throw ConversionError("Errore di scrittura nel file " + fileName + ": " +
-                          shell::systemReason(cause) + ".");
-}
 
 } // namespace
 

@@ -15,9 +15,6 @@ constexpr std::string_view kXmlSpace = "http://www.w3.org/XML/1998/namespace";
 // The bytes of the open elements' names and of the namespaces declared: a hostile part cannot
 // make them grow beyond.
 constexpr std::size_t kMaximumScope = 1024 * 1024;
-// A longer name is resolved every time rather than remembered.
-constexpr std::size_t kRememberedName = 64;
-constexpr std::size_t kRememberedSlots = 256;
 
 bool space(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
@@ -33,10 +30,13 @@ constexpr std::array<bool, 256> table(std::string_view bytes) {
 
 // The bytes that end a name: white space and the marks around names.
 constexpr std::array<bool, 256> kEndsName = table(" \t\r\n/>=<\"'&");
+// The same and a colon, which parts a name's prefix from its local part.
+constexpr std::array<bool, 256> kEndsNameOrPrefix = table(" \t\r\n/>=<\"'&:");
 // The bytes where plain text stops: markup, an entity, a line end to make "\n".
 constexpr std::array<bool, 256> kStopsText = table("<&\r");
 // The bytes of an attribute's value that it must not hold, or that make it other than plain.
-constexpr std::array<bool, 256> kStopsValue = table("<&\t\n\r");
+// Both quotes too: one of them ends the value.
+constexpr std::array<bool, 256> kStopsValue = table("<&\t\n\r\"'");
 
 bool stops(const std::array<bool, 256>& table, char c) {
     return table[static_cast<unsigned char>(c)];
@@ -83,14 +83,26 @@ const char* find(const char* from, const char* to, char c) {
     return static_cast<const char*>(std::memchr(from, c, static_cast<std::size_t>(to - from)));
 }
 
-// The slot of remembered_ for a name: its length and a few of its bytes tell apart the few
-// names of a document.
-std::size_t slotOf(std::string_view name, bool attribute) {
-    const auto at = [&](std::size_t i) { return static_cast<std::size_t>(name[i]) & 0xFF; };
-    const std::size_t n = name.size();
-    const std::size_t h = n * 0x9E37 ^ at(0) * 0x1F3 ^ at(n / 2) * 0x3B ^ at(n - 1) * 7 ^
-                          at(n - 1 - n / 4) ^ static_cast<std::size_t>(attribute);
-    return (h ^ h >> 7) % kRememberedSlots;
+// Scans a name: returns where it ends and sets `colon` to its first colon, or npos.
+const char* nameEnd(const char* from, const char* to, std::size_t& colon) {
+    const char* const start = from;
+    colon = std::string_view::npos;
+    while (from < to && !stops(kEndsNameOrPrefix, *from)) {
+        ++from;
+    }
+    if (from < to && *from == ':') {
+        colon = static_cast<std::size_t>(from - start);
+        from = nameEnd(from + 1, to);
+    }
+    return from;
+}
+
+// The slot of remembered_ for a prefix.
+std::size_t slotOf(std::string_view prefix) {
+    return prefix.empty() ? 0
+                          : (prefix.size() * 5 + static_cast<unsigned char>(prefix.front()) +
+                             static_cast<unsigned char>(prefix.back())) %
+                                16;
 }
 
 // XML 1.0's characters: a reference to anything else is an error.
@@ -121,7 +133,7 @@ std::optional<std::string_view> XmlAttributes::findInAnySpace(std::string_view l
 }
 
 XmlReader::XmlReader(ZipEntry& entry, const std::atomic<bool>* cancelled)
-    : entry_(entry), cancelled_(cancelled), remembered_(kRememberedSlots) {}
+    : entry_(entry), cancelled_(cancelled) {}
 
 XmlReader::~XmlReader() = default;
 
@@ -238,7 +250,8 @@ bool XmlReader::skipPast(std::string_view mark, std::size_t from) {
 bool XmlReader::startTag() {
     const char* const p = data_ + begin_;
     const char* const e = data_ + end_;
-    const char* q = nameEnd(p + 1, e);
+    std::size_t colon = 0;
+    const char* q = nameEnd(p + 1, e, colon);
     if (q == e) {
         return false;
     }
@@ -246,7 +259,10 @@ bool XmlReader::startTag() {
         invalid(p);
     }
     const std::string_view name(p + 1, static_cast<std::size_t>(q - p - 1));
+    const std::size_t nameColon = colon;
     raw_.clear();
+    declarations_ = false;
+    allPlain_ = true;
     bool empty = false;
     for (;;) {
         const char* spaced = q;
@@ -274,7 +290,7 @@ bool XmlReader::startTag() {
             invalid(q);
         }
         const char* const attribute = q;
-        q = nameEnd(q, e);
+        q = nameEnd(q, e, colon);
         if (q == e) {
             return false;
         }
@@ -300,27 +316,36 @@ bool XmlReader::startTag() {
         const char* const value = q + 1;
         const char* close = value;
         bool plain = true;
-        for (; close < e && *close != quote; ++close) {
-            if (stops(kStopsValue, *close)) {
-                if (*close == '<') {
-                    invalid(close);
-                }
-                plain = false;
+        for (;;) {
+            while (close < e && !stops(kStopsValue, *close)) {
+                ++close;
             }
+            if (close == e || *close == quote) {
+                break;
+            }
+            if (*close == '<') {
+                invalid(close);
+            }
+            plain = plain && (*close == '"' || *close == '\'');
+            ++close;
         }
         if (close == e) {
             return false;
         }
+        allPlain_ = allPlain_ && plain;
+        declarations_ = declarations_ || (attributeName.size() >= 5 && attributeName[0] == 'x' &&
+                                          attributeName.starts_with("xmlns"));
         if (raw_.size() == kMaximumAttributes) {
             failed("la parte " + entry_.name() + " ha un elemento XML con oltre " +
                    std::to_string(kMaximumAttributes) + " attributi");
         }
         raw_.push_back({attributeName,
-                        std::string_view(value, static_cast<std::size_t>(close - value)), plain});
+                        std::string_view(value, static_cast<std::size_t>(close - value)), colon,
+                        plain});
         q = close + 1;
     }
     begin_ = static_cast<std::size_t>(q - data_);
-    startElement(name, empty);
+    startElement(name, nameColon, empty);
     return true;
 }
 
@@ -346,35 +371,39 @@ bool XmlReader::endTag() {
     return true;
 }
 
-void XmlReader::startElement(std::string_view name, bool empty) {
+void XmlReader::startElement(std::string_view name, std::size_t colon, bool empty) {
     if (open_.size() >= kMaximumDepth) {
         failed("la parte " + entry_.name() + " annida gli elementi XML oltre " +
                std::to_string(kMaximumDepth) + " livelli");
     }
     const std::size_t bindings = bindings_.size();
-    const auto declaration = [](std::string_view attribute) {
-        return attribute.front() == 'x' && attribute.starts_with("xmlns") &&
-               (attribute.size() == 5 || attribute[5] == ':');
+    const auto declaration = [this](const RawAttribute& raw) {
+        return declarations_ && raw.name.starts_with("xmlns") &&
+               (raw.name.size() == 5 || raw.colon == 5);
     };
     // Declarations first: they hold for the element's own name and attributes.
-    for (const RawAttribute& raw : raw_) {
-        if (declaration(raw.name)) {
-            std::string value;
-            normalise(raw, value);
-            declare(raw.name.substr(std::min<std::size_t>(6, raw.name.size())), value);
+    if (declarations_) {
+        for (const RawAttribute& raw : raw_) {
+            if (declaration(raw)) {
+                std::string value;
+                normalise(raw, value);
+                declare(raw.name.substr(std::min<std::size_t>(6, raw.name.size())), value);
+            }
         }
     }
-    // A value never grows when normalised: with room for all of them, values_ does not move
-    // and the views into it stay valid.
-    std::size_t rawBytes = 0;
-    for (const RawAttribute& raw : raw_) {
-        rawBytes += raw.value.size();
-    }
     values_.clear();
-    values_.reserve(rawBytes);
+    if (!allPlain_) {
+        // A value never grows when normalised: with room for all of them, values_ does not
+        // move and the views into it stay valid.
+        std::size_t rawBytes = 0;
+        for (const RawAttribute& raw : raw_) {
+            rawBytes += raw.value.size();
+        }
+        values_.reserve(rawBytes);
+    }
     attributes_.clear();
     for (const RawAttribute& raw : raw_) {
-        if (declaration(raw.name)) {
+        if (declaration(raw)) {
             continue;
         }
         std::string_view value = raw.value;
@@ -383,9 +412,9 @@ void XmlReader::startElement(std::string_view name, bool empty) {
             normalise(raw, values_);
             value = std::string_view(values_).substr(start);
         }
-        attributes_.push_back({resolve(raw.name, true), value});
+        attributes_.push_back({resolve(raw.name, raw.colon, true), value});
     }
-    const XmlName resolved = resolve(name, false);
+    const XmlName resolved = resolve(name, colon, false);
     open_.push_back({openNames_.size(), name.size(),
                      static_cast<std::size_t>(resolved.local.data() - name.data()), resolved.space,
                      bindings});
@@ -421,23 +450,28 @@ void XmlReader::declare(std::string_view prefix, std::string_view space) {
         }
         known = spaces_.emplace(spaces_.end(), space);
     }
+    if (bindings_.size() == kMaximumBindings) {
+        failed("la parte " + entry_.name() + " dichiara oltre " + std::to_string(kMaximumBindings) +
+               " spazi dei nomi XML");
+    }
     bindings_.push_back({std::string(prefix), *known});
     ++generation_;
 }
 
-XmlName XmlReader::resolve(std::string_view name, bool attribute) {
-    const std::size_t colon = name.find(':');
-    // An attribute without a prefix is in no namespace; an element is in the default one.
-    if (attribute && colon == std::string_view::npos) {
-        return {{}, name};
+XmlName XmlReader::resolve(std::string_view name, std::size_t colon, bool attribute) {
+    if (colon == std::string_view::npos) {
+        // An attribute without a prefix is in no namespace; an element is in the default one.
+        return {attribute ? std::string_view() : spaceOf({}), name};
     }
-    Remembered& remembered = remembered_[slotOf(name, attribute)];
-    if (remembered.generation == generation_ && remembered.attribute == attribute &&
-        same(remembered.name, name)) {
-        return {remembered.space, name.substr(remembered.local)};
+    return {spaceOf(name.substr(0, colon)), name.substr(colon + 1)};
+}
+
+std::string_view XmlReader::spaceOf(std::string_view prefix) {
+    Remembered& remembered = remembered_[slotOf(prefix)];
+    if (remembered.generation == generation_ &&
+        same(std::string_view(remembered.prefix.data(), remembered.length), prefix)) {
+        return remembered.space;
     }
-    const std::size_t local = colon == std::string_view::npos ? 0 : colon + 1;
-    const std::string_view prefix = name.substr(0, local == 0 ? 0 : colon);
     std::string_view space;
     if (prefix == "xml") {
         space = kXmlSpace;
@@ -448,10 +482,13 @@ XmlName XmlReader::resolve(std::string_view name, bool attribute) {
             space = binding->space;
         }
     }
-    if (name.size() <= kRememberedName) {
-        remembered = {std::string(name), space, local, generation_, attribute};
+    if (prefix.size() <= remembered.prefix.size()) {
+        std::copy(prefix.begin(), prefix.end(), remembered.prefix.begin());
+        remembered.length = prefix.size();
+        remembered.space = space;
+        remembered.generation = generation_;
     }
-    return {space, name.substr(local)};
+    return space;
 }
 
 // The text up to the next markup, or up to the bytes at hand's end.

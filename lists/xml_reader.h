@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <deque>
@@ -71,12 +72,14 @@ public:
 // none; it is how entity bombs and external entities come in), and so are bytes that are not
 // UTF-8, markup that does not close or nest, a single piece of markup (a start tag, say)
 // longer than kMaximumToken, elements nested deeper than kMaximumDepth, and an element with
-// more than kMaximumAttributes attributes (each costs memory beyond its bytes).
+// more than kMaximumAttributes attributes (each costs memory beyond its bytes), and more than
+// kMaximumBindings namespace declarations in scope.
 class XmlReader {
 public:
     static constexpr std::size_t kMaximumToken = 16 * 1024 * 1024;
     static constexpr std::size_t kMaximumDepth = 256;
     static constexpr std::size_t kMaximumAttributes = 1024;
+    static constexpr std::size_t kMaximumBindings = 1024;
 
     // `cancelled` is polled between blocks.
     XmlReader(ZipEntry& entry, const std::atomic<bool>* cancelled);
@@ -101,18 +104,18 @@ private:
         std::string prefix;
         std::string_view space;
     };
-    // A name resolved lately: a document uses few names, over and over.
+    // A prefix resolved lately: a document uses few, over and over.
     struct Remembered {
-        std::string name;
+        std::array<char, 24> prefix{};
+        std::size_t length = 0;
         std::string_view space;
-        std::size_t local = 0;
         std::uint64_t generation = 0;
-        bool attribute = false;
     };
     struct RawAttribute {
         std::string_view name;
         std::string_view value;
-        bool plain; // no entity, no white space to normalise
+        std::size_t colon; // in the name, or npos
+        bool plain;        // no entity, no white space to normalise
     };
 
     bool more();
@@ -124,10 +127,11 @@ private:
     const char* deliver(const char* from, const char* to, bool cut, bool cdata);
     void hand(std::string_view text);
     void normalise(const RawAttribute& raw, std::string& out);
-    void startElement(std::string_view name, bool empty);
+    void startElement(std::string_view name, std::size_t colon, bool empty);
     void endElement();
     void declare(std::string_view prefix, std::string_view space);
-    XmlName resolve(std::string_view name, bool attribute);
+    XmlName resolve(std::string_view name, std::size_t colon, bool attribute);
+    std::string_view spaceOf(std::string_view prefix);
     const char* entity(const char* from, const char* to, std::string& out);
     [[noreturn]] void failed(const std::string& why) const;
     [[noreturn]] void invalid(const char* at) const;
@@ -150,9 +154,11 @@ private:
     std::deque<std::string> spaces_; // every namespace declared, once: names point into them
     std::size_t scopeBytes_ = 0;
     std::uint64_t generation_ = 1; // changes with the namespaces in scope
-    std::vector<Remembered> remembered_;
+    std::array<Remembered, 16> remembered_{};
 
     std::vector<RawAttribute> raw_;
+    bool declarations_ = false; // among raw_
+    bool allPlain_ = true;      // every value of raw_
     std::vector<XmlAttribute> attributes_;
     std::string values_; // attribute values with entities replaced
     std::string text_;   // text with entities replaced

@@ -1,7 +1,6 @@
 #include "zip_writer.h"
 
-#include "conversion_error.h"
-#include "system_reason.h"
+#include "write_failure.h"
 
 #include <zlib.h>
 
@@ -39,14 +38,6 @@ struct Header {
         }
     }
 };
-
-[[noreturn]] void writeFailed(const std::string& fileName, int cause) {
-    if (cause == ENOSPC) {
-        throw ConversionError("Il disco è pieno: impossibile scrivere il file " + fileName + ".");
-    }
-    throw ConversionError("Errore di scrittura nel file " + fileName + ": " +
-                          shell::systemReason(cause) + ".");
-}
 
 } // namespace
 

@@ -14,7 +14,7 @@ packages=(
     clang
     openbox at-spi2-core dbus-daemon python3-pyatspi
     lintian desktop-file-utils appstream help2man locales man-db dpkg-dev file
-    pkg-config libexpat1-dev libzip-dev zlib1g-dev python3-openpyxl
+    pkg-config libzip-dev zlib1g-dev python3-openpyxl
 )
 case "${1:-}" in
     '') ;;

@@ -79,15 +79,19 @@ ODS_NAMESPACES = (
 
 def write_xlsx(path, sheet_data, prologue="", strings=None, sheet=None):
     """A workbook by hand: one sheet whose <sheetData> holds `sheet_data`; `strings`, the
-    <si> elements of a shared-strings part; `sheet`, the sheet's whole part instead (bytes, or
-    text written as UTF-8)."""
+    <si> elements of a shared-strings part (text, or pieces of it written one after the other);
+    `sheet`, the sheet's whole part instead (bytes, or text written as UTF-8)."""
     with zipfile.ZipFile(path, "w", zipfile.ZIP_DEFLATED, compresslevel=1) as xlsx:
         xlsx.writestr("xl/workbook.xml", '<workbook xmlns="%s" xmlns:r="%s"><sheets><sheet '
                       'name="Foglio1" sheetId="1" r:id="rId1"/></sheets></workbook>'
                       % (MAIN, RELATIONS))
         shared = ""
         if strings is not None:
-            xlsx.writestr("xl/sharedStrings.xml", '<sst xmlns="%s">%s</sst>' % (MAIN, strings))
+            with xlsx.open("xl/sharedStrings.xml", "w") as part:
+                part.write(('<sst xmlns="%s">' % MAIN).encode())
+                for piece in [strings] if isinstance(strings, str) else strings:
+                    part.write(piece.encode())
+                part.write(b"</sst>")
             shared = ('<Relationship Id="rId2" Type="%s/sharedStrings" Target="sharedStrings.'
                       'xml"/>' % RELATIONS)
         xlsx.writestr("xl/_rels/workbook.xml.rels", '<Relationships><Relationship Id="rId1" '
@@ -724,6 +728,9 @@ class Refusals(Folder):
             ("attributes beyond memory", [bad("attributi", '<row r="1"%s/>' % "".join(
                 ' a%d=""' % n for n in range(1025)))],
              "ha un elemento XML con oltre 1024 attributi"),
+            ("namespaces beyond memory", [bad("prefissi", '<row r="1"%s><c%s/></row>' % tuple(
+                "".join(' xmlns:%s%d="u"' % (p, n) for n in range(600)) for p in "pq"))],
+             "dichiara oltre 1024 spazi dei nomi XML"),
             ("wrong checksum", [damaged], "la parte xl/worksheets/sheet1.xml è danneggiata"),
         ]
         if UNDER_WINE:
@@ -740,6 +747,18 @@ class Refusals(Folder):
         self.assertEqual(read_bytes(self.path("sola-lettura.csv")), b"tenuto")
         self.assertEqual(read_bytes(lista), b"ABI;CAB;Conto\n5428;11101;123456\n")
         self.assertEqual([n for n in os.listdir("/dev") if n.startswith(".full")], [])
+
+    def test_shared_strings_beyond_their_limit(self):
+        """The texts that cells share are the one table that grows with the workbook: past
+        256 MB of them the file is refused, in memory bounded by that limit."""
+        text = "<si><t>%s</t></si>" % ("a" * 16000000)
+        workbook = write_xlsx(self.path("testi.xlsx"), '<row r="1"><c r="A1" t="s"><v>16</v>'
+                              '</c></row>', strings=(text for _ in range(17)))
+        result = run_within(448, workbook, "-o", self.path("testi.csv"))
+        self.assertEqual(result.returncode, 2)
+        self.assertIn("testi.xlsx ha più testi diversi di quanti ne so tenere (oltre "
+                      "256 MB): salvalo come CSV e riprova.", result.stderr.decode())
+        self.assertFalse(os.path.exists(self.path("testi.csv")))
 
     @unittest.skipIf(UNDER_WINE, "POSIX file modes and owners")
     def test_replaced_file_keeps_mode_and_owner(self):
