@@ -4,7 +4,7 @@
 #   $BVIBAN_WINDOWS_CACHE (default ~/.cache/bviban-windows)
 #     qt/    Qt 6 (Core, Gui, Widgets, Network, Test and the Windows plug-ins) as DLLs, so that
 #            users may replace them as the LGPLv3 asks
-#     libs/  libexpat and libzip as static libraries (zlib is Debian's libz-mingw-w64-dev)
+#     libs/  libzip as a static library (zlib is Debian's libz-mingw-w64-dev)
 # Each folder is rebuilt when its recipe (the function below that builds it, and the toolchain)
 # changes, and counts as built only when its completion stamp holds that recipe's hash: a failed
 # or interrupted build leaves no folder that a later run takes as complete.
@@ -147,30 +147,16 @@ cmake_library() {
 recipe_libs() {
     local zlib=(-DZLIB_INCLUDE_DIR=/usr/x86_64-w64-mingw32/include
         -DZLIB_LIBRARY=/usr/x86_64-w64-mingw32/lib/libz.a)
-    mkdir -p "$prefix/licenses"
-
-    unpack_source expat "$work/expat"
-    # Debian's patches test XML_DTD's value, which only the autotools build gives.
-    sed -i 's/^#cmakedefine XML_DTD$/#cmakedefine XML_DTD 1/' \
-        "$work/expat/expat/expat_config.h.cmake"
-    cmake_library "$work/expat/expat" "$work/build-expat" -DEXPAT_SHARED_LIBS=OFF \
-        -DEXPAT_BUILD_TOOLS=OFF -DEXPAT_BUILD_EXAMPLES=OFF -DEXPAT_BUILD_TESTS=OFF \
-        -DEXPAT_BUILD_DOCS=OFF -DEXPAT_BUILD_PKGCONFIG=ON
-    cp "$work/expat/expat/COPYING" "$prefix/licenses/expat.txt"
-
     unpack_source libzip "$work/libzip"
     cmake_library "$work/libzip" "$work/build-libzip" "${zlib[@]}" \
         -DENABLE_COMMONCRYPTO=OFF -DENABLE_GNUTLS=OFF -DENABLE_MBEDTLS=OFF -DENABLE_OPENSSL=OFF \
         -DENABLE_WINDOWS_CRYPTO=OFF -DENABLE_BZIP2=OFF -DENABLE_LZMA=OFF \
         -DBUILD_TOOLS=OFF -DBUILD_REGRESS=OFF -DBUILD_EXAMPLES=OFF -DBUILD_DOC=OFF
-    cp "$work/libzip/LICENSE" "$prefix/licenses/libzip.txt"
 
-    # A static-only prefix: each pkg-config file names all that linking needs, and tells the
-    # headers not to expect DLLs.
-    sed -i -e 's/^Cflags: .*/& -DXML_STATIC/' "$prefix/lib/pkgconfig/expat.pc"
+    # A static-only prefix: the pkg-config file names all that linking needs, and tells the
+    # headers not to expect a DLL.
     sed -i -e '/^Libs.private:/d' -e 's/^Libs: .*/& -lz -ladvapi32/' \
         -e 's/^Cflags: .*/& -DZIP_STATIC/' "$prefix/lib/pkgconfig/libzip.pc"
-    grep -q '^Cflags: .*-DXML_STATIC' "$prefix/lib/pkgconfig/expat.pc"
     grep -q '^Libs: .*-lz ' "$prefix/lib/pkgconfig/libzip.pc"
 }
 

@@ -19,7 +19,10 @@ void WindowsLauncher::openUrl(const QString& url) {
 
 ProcessHandle WindowsLauncher::ApriDocumento(const QString& target, const QString& parameters,
                                              std::int16_t hidden) {
-    const std::optional<LaunchRequest> request = buildLaunchRequest(target, parameters, hidden);
+    // A file's name as Windows writes it (Qt gives C:/...), so that the shell and the folder it
+    // is opened in take it as it is.
+    const QString file = isWebAddress(target) ? target : QDir::toNativeSeparators(target);
+    const std::optional<LaunchRequest> request = buildLaunchRequest(file, parameters, hidden);
     if (!request)
         return 0;
     win32::WideLaunchRequest wide;

@@ -7,6 +7,7 @@ import re
 import stat
 import tempfile
 import unittest
+import urllib.parse
 
 import windows_build
 from windows_build import INSTALLER, WineDesktop, drive_c, wait_until, wine
@@ -69,6 +70,9 @@ class InstallerTest(unittest.TestCase):
         os.chmod(recorder, os.stat(recorder).st_mode | stat.S_IXUSR)
         self.assertEqual(wine("reg", "add", r"HKCU\Software\Wine\WineBrowser", "/v", "Browsers",
                               "/d", recorder, "/f").returncode, 0)
+        # As on Windows, web pages open in the browser: a new prefix names no program for .html.
+        self.assertEqual(wine("reg", "add", r"HKCR\.html", "/ve", "/d", "htmlfile",
+                              "/f").returncode, 0)
 
     def test_install_use_and_uninstall(self):
         # Other suites' own files (temporary files of tests named after the program) may be there.
@@ -124,11 +128,22 @@ class InstallerTest(unittest.TestCase):
 
             main.click(*design.centre(design.BV_URL, design.bv_logo_origin()))
             wait_until(lambda: os.path.exists(self.opened), 30, "Wine to open the vendor's page")
-            with open(self.opened) as f:
-                self.assertRegex(f.read(), r"^http://www\.brivanta\.example/?\n$")
+            self.assertRegex(self.opened_lines()[0], r"^http://www\.brivanta\.example/?$")
+
+            # "Guida" opens the guide installed in help\ beside the program.
+            desktop.key("F1")
+            wait_until(lambda: len(self.opened_lines()) > 1, 30, "Wine to open the guide")
+            opened = self.opened_lines()[1]
+            self.assertTrue(opened.startswith("file://"), opened)
+            self.assertEqual(os.path.realpath(urllib.parse.unquote(opened[len("file://"):])),
+                             os.path.realpath(os.path.join(INSTALLED, "help", "guida.html")))
             desktop.assert_clean_exit()
         finally:
             desktop.close()
+
+    def opened_lines(self):
+        with open(self.opened) as f:
+            return f.read().splitlines()
 
     def uninstall(self):
         uninstaller = r"C:\Program Files" + "\\" + PRODUCT + r"\Disinstalla.exe"
