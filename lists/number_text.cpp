@@ -28,6 +28,21 @@ std::string numberText(double value) {
     return std::string(digits, end.ptr);
 }
 
+std::optional<double> wholeNumber(std::string_view text) {
+    const std::string_view digits = text.starts_with('-') ? text.substr(1) : text;
+    if (digits.empty() || digits.size() > 15 || (digits[0] == '0' && text.size() > 1)) {
+        return std::nullopt;
+    }
+    std::int64_t value = 0;
+    for (const char digit : digits) {
+        if (digit < '0' || digit > '9') {
+            return std::nullopt;
+        }
+        value = value * 10 + (digit - '0');
+    }
+    return static_cast<double>(text.size() > digits.size() ? -value : value);
+}
+
 std::string durationText(std::chrono::steady_clock::duration elapsed) {
     const double seconds = std::chrono::duration<double>(elapsed).count();
     if (seconds < 59.95) {

@@ -222,11 +222,17 @@ struct TableRows : XmlHandler {
         if (cellError) {
             // The error's text, "#DIV/0!", is the paragraph; the value is a placeholder.
         } else if (cellType == "float" || cellType == "percentage" || cellType == "currency") {
-            const auto [end, error] =
-                std::from_chars(cellValue.data(), cellValue.data() + cellValue.size(), number);
-            if (error == std::errc() && end == cellValue.data() + cellValue.size()) {
+            if (const auto whole = wholeNumber(cellValue)) {
                 kind = Cell::Kind::Number;
-                shown = numberText(number);
+                number = *whole;
+                shown = cellValue;
+            } else {
+                const auto [end, error] =
+                    std::from_chars(cellValue.data(), cellValue.data() + cellValue.size(), number);
+                if (error == std::errc() && end == cellValue.data() + cellValue.size()) {
+                    kind = Cell::Kind::Number;
+                    shown = numberText(number);
+                }
             }
         } else if (cellType == "date") {
             if (const auto serial = dates::serialOf(cellDate)) {
