@@ -28,19 +28,42 @@ std::string numberText(double value) {
     return std::string(digits, end.ptr);
 }
 
-std::optional<double> wholeNumber(std::string_view text) {
-    const std::string_view digits = text.starts_with('-') ? text.substr(1) : text;
-    if (digits.empty() || digits.size() > 15 || (digits[0] == '0' && text.size() > 1)) {
+std::optional<double> plainNumber(std::string_view text) {
+    const bool negative = text.starts_with('-');
+    const std::string_view digits = negative ? text.substr(1) : text;
+    const std::size_t point = digits.find('.');
+    const std::size_t whole = std::min(point, digits.size());
+    // No leading zero but a lone one, no fraction ending in zero, no "-0": any of those is
+    // not how numberText writes the value.
+    if (whole == 0 || digits.size() > (point == std::string_view::npos ? 15 : 16) ||
+        (digits[0] == '0' && whole > 1) ||
+        (point != std::string_view::npos &&
+         (point + 1 == digits.size() || digits.back() == '0'))) {
         return std::nullopt;
     }
     std::int64_t value = 0;
-    for (const char digit : digits) {
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i == point) {
+            continue;
+        }
+        const char digit = digits[i];
         if (digit < '0' || digit > '9') {
             return std::nullopt;
         }
         value = value * 10 + (digit - '0');
     }
-    return static_cast<double>(text.size() > digits.size() ? -value : value);
+    if (negative && value == 0) {
+        return std::nullopt;
+    }
+    // At most 15 digits: the value and 10^k are exact doubles, and their quotient, rounded
+    // once, is the nearest double to the text, as from_chars reads it. Two such texts are
+    // never the same double, so the shortest text that reads back is this one.
+    static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6, 1e7,
+                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14};
+    const double number = point == std::string_view::npos
+                              ? static_cast<double>(value)
+                              : static_cast<double>(value) / kPowers[digits.size() - point - 1];
+    return negative ? -number : number;
 }
 
 std::string durationText(std::chrono::steady_clock::duration elapsed) {

@@ -90,6 +90,7 @@ struct TableRows : XmlHandler {
     int chosen;
     const ZipArchive& archive;
     RowSink& sink;
+    XmlSpace office{kOffice}, tables{kTable}, texts{kText}, calcExtension{kCalcExtension};
 
     int table = -1;
     bool inTable = false;
@@ -115,15 +116,15 @@ struct TableRows : XmlHandler {
     std::uint64_t nextRow() const { return rowsDone + blankRows + 1; }
 
     void start(const XmlName& name, const XmlAttributes& a) override {
-        if (name.is(kTable, "table")) {
+        if (tables.is(name, "table")) {
             ++table;
             inTable = table == chosen;
         } else if (!inTable) {
-        } else if (name.is(kTable, "table-row")) {
+        } else if (tables.is(name, "table-row")) {
             rowRepeat = count(a.find(kTable, "number-rows-repeated"));
             builder.clear();
             column = 0;
-        } else if (name.is(kTable, "table-cell") || name.is(kTable, "covered-table-cell")) {
+        } else if (tables.is(name, "table-cell") || tables.is(name, "covered-table-cell")) {
             inCell = true;
             shownText.clear();
             paragraphs = 0;
@@ -135,7 +136,7 @@ struct TableRows : XmlHandler {
             cellString.clear();
             cellError = false;
             a.each([&](const XmlName& attribute, std::string_view value) {
-                if (attribute.space == kOffice) {
+                if (office.is(attribute.space)) {
                     if (attribute.local == "value-type") {
                         cellType = value;
                     } else if (attribute.local == "value") {
@@ -147,19 +148,19 @@ struct TableRows : XmlHandler {
                     } else if (attribute.local == "string-value") {
                         cellString = value;
                     }
-                } else if (attribute.space == kTable) {
+                } else if (tables.is(attribute.space)) {
                     if (attribute.local == "number-columns-repeated") {
                         repeat = value;
                     }
-                } else if (attribute.space == kCalcExtension && attribute.local == "value-type") {
+                } else if (calcExtension.is(attribute.space) && attribute.local == "value-type") {
                     cellError = value == "error";
                 }
             });
             cellRepeat = count(repeat);
             cellHasString = !cellString.empty();
-        } else if (name.is(kOffice, "annotation")) {
+        } else if (office.is(name, "annotation")) {
             ++annotation;
-        } else if (inCell && annotation == 0 && name.space == kText) {
+        } else if (inCell && annotation == 0 && texts.is(name.space)) {
             if (name.local == "p" || name.local == "h") {
                 if (paragraphs++ > 0) {
                     append("\n");
@@ -183,16 +184,16 @@ struct TableRows : XmlHandler {
         if (!inTable) {
             return;
         }
-        if (name.is(kTable, "table")) {
+        if (tables.is(name, "table")) {
             inTable = false;
-        } else if (name.is(kTable, "table-row")) {
+        } else if (tables.is(name, "table-row")) {
             endRow();
-        } else if (name.is(kTable, "table-cell") || name.is(kTable, "covered-table-cell")) {
+        } else if (tables.is(name, "table-cell") || tables.is(name, "covered-table-cell")) {
             endCell();
             inCell = false;
-        } else if (name.is(kOffice, "annotation")) {
+        } else if (office.is(name, "annotation")) {
             --annotation;
-        } else if (name.space == kText && (name.local == "p" || name.local == "h") &&
+        } else if (texts.is(name.space) && (name.local == "p" || name.local == "h") &&
                    inParagraph > 0 && annotation == 0) {
             --inParagraph;
         }
@@ -222,9 +223,9 @@ struct TableRows : XmlHandler {
         if (cellError) {
             // The error's text, "#DIV/0!", is the paragraph; the value is a placeholder.
         } else if (cellType == "float" || cellType == "percentage" || cellType == "currency") {
-            if (const auto whole = wholeNumber(cellValue)) {
+            if (const auto plain = plainNumber(cellValue)) {
                 kind = Cell::Kind::Number;
-                number = *whole;
+                number = *plain;
                 shown = cellValue;
             } else {
                 const auto [end, error] =

@@ -351,9 +351,9 @@ struct SheetRows : Handler {
         } else if (type == "b") {
             const bool truth = value == "1";
             add(Cell::Kind::Boolean, truth ? 1 : 0, truth ? "VERO" : "FALSO");
-        } else if (const auto whole = date ? std::nullopt : wholeNumber(value)) {
-            add(Cell::Kind::Number, *whole, value);
-        } else if (const auto number = numberOf<double>(value)) {
+        } else if (const auto plain = plainNumber(value); plain && !date) {
+            add(Cell::Kind::Number, *plain, value);
+        } else if (const auto number = plain ? plain : numberOf<double>(value)) {
             if (date) {
                 const double serial = date1904 ? dates::from1904(*number) : *number;
                 add(Cell::Kind::Date, serial, dates::text(serial));

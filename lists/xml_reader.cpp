@@ -42,6 +42,29 @@ bool stops(const std::array<bool, 256>& table, char c) {
     return table[static_cast<unsigned char>(c)];
 }
 
+// The first byte of [from, to) in `table`, or `to`. Four bytes a round: the names, values and
+// texts of a sheet are most of its bytes.
+const char* scan(const std::array<bool, 256>& table, const char* from, const char* to) {
+    for (; to - from >= 4; from += 4) {
+        if (stops(table, from[0])) {
+            return from;
+        }
+        if (stops(table, from[1])) {
+            return from + 1;
+        }
+        if (stops(table, from[2])) {
+            return from + 2;
+        }
+        if (stops(table, from[3])) {
+            return from + 3;
+        }
+    }
+    while (from < to && !stops(table, *from)) {
+        ++from;
+    }
+    return from;
+}
+
 // Names are short: compared here, without a call.
 bool same(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) {
@@ -65,11 +88,26 @@ bool same(std::string_view a, std::string_view b) {
     return true;
 }
 
-const char* nameEnd(const char* from, const char* to) {
-    while (from < to && !stops(kEndsName, *from)) {
-        ++from;
+// Whether the first prefix.size() bytes at `known` are the prefix's: a prefix of 4 to 8 bytes
+// by two loads that overlap.
+bool sameShort(const char* known, std::string_view prefix) {
+    const std::size_t n = prefix.size();
+    if (n < 4 || n > 8) {
+        return same(std::string_view(known, n), prefix);
     }
-    return from;
+    std::uint32_t a = 0;
+    std::uint32_t b = 0;
+    std::uint32_t c = 0;
+    std::uint32_t d = 0;
+    std::memcpy(&a, known, 4);
+    std::memcpy(&b, prefix.data(), 4);
+    std::memcpy(&c, known + n - 4, 4);
+    std::memcpy(&d, prefix.data() + n - 4, 4);
+    return a == b && c == d;
+}
+
+const char* nameEnd(const char* from, const char* to) {
+    return scan(kEndsName, from, to);
 }
 
 const char* skipSpace(const char* from, const char* to) {
@@ -87,9 +125,7 @@ const char* find(const char* from, const char* to, char c) {
 const char* nameEnd(const char* from, const char* to, std::size_t& colon) {
     const char* const start = from;
     colon = std::string_view::npos;
-    while (from < to && !stops(kEndsNameOrPrefix, *from)) {
-        ++from;
-    }
+    from = scan(kEndsNameOrPrefix, from, to);
     if (from < to && *from == ':') {
         colon = static_cast<std::size_t>(from - start);
         from = nameEnd(from + 1, to);
@@ -317,9 +353,7 @@ bool XmlReader::startTag() {
         const char* close = value;
         bool plain = true;
         for (;;) {
-            while (close < e && !stops(kStopsValue, *close)) {
-                ++close;
-            }
+            close = scan(kStopsValue, close, e);
             if (close == e || *close == quote) {
                 break;
             }
@@ -352,18 +386,24 @@ bool XmlReader::startTag() {
 bool XmlReader::endTag() {
     const char* const p = data_ + begin_;
     const char* const e = data_ + end_;
-    const char* const nameStart = p + 2;
-    const char* q = nameEnd(nameStart, e);
-    if (q == e) {
+    if (open_.empty()) {
+        invalid(p);
+    }
+    // The only name that may stand here is the open element's, whole.
+    const std::string_view open =
+        std::string_view(openNames_).substr(open_.back().name, open_.back().length);
+    const char* q = p + 2 + open.size();
+    if (e - q < 1) {
         return false;
     }
-    const std::string_view name(nameStart, static_cast<std::size_t>(q - nameStart));
+    if (!same(std::string_view(p + 2, open.size()), open) || !stops(kEndsName, *q)) {
+        invalid(p);
+    }
     q = skipSpace(q, e);
     if (q == e) {
         return false;
     }
-    if (*q != '>' || open_.empty() ||
-        !same(name, std::string_view(openNames_).substr(open_.back().name, open_.back().length))) {
+    if (*q != '>') {
         invalid(p);
     }
     begin_ = static_cast<std::size_t>(q + 1 - data_);
@@ -412,7 +452,10 @@ void XmlReader::startElement(std::string_view name, std::size_t colon, bool empt
             normalise(raw, values_);
             value = std::string_view(values_).substr(start);
         }
-        attributes_.push_back({resolve(raw.name, raw.colon, true), value});
+        attributes_.push_back({raw.colon == std::string_view::npos
+                                   ? XmlName{std::string_view(), raw.name}
+                                   : resolve(raw.name, raw.colon, true),
+                               value});
     }
     const XmlName resolved = resolve(name, colon, false);
     open_.push_back({openNames_.size(), name.size(),
@@ -461,15 +504,22 @@ void XmlReader::declare(std::string_view prefix, std::string_view space) {
 XmlName XmlReader::resolve(std::string_view name, std::size_t colon, bool attribute) {
     if (colon == std::string_view::npos) {
         // An attribute without a prefix is in no namespace; an element is in the default one.
-        return {attribute ? std::string_view() : spaceOf({}), name};
+        if (attribute) {
+            return {std::string_view(), name};
+        }
+        if (defaultGeneration_ != generation_) {
+            defaultSpace_ = spaceOf({});
+            defaultGeneration_ = generation_;
+        }
+        return {defaultSpace_, name};
     }
     return {spaceOf(name.substr(0, colon)), name.substr(colon + 1)};
 }
 
 std::string_view XmlReader::spaceOf(std::string_view prefix) {
     Remembered& remembered = remembered_[slotOf(prefix)];
-    if (remembered.generation == generation_ &&
-        same(std::string_view(remembered.prefix.data(), remembered.length), prefix)) {
+    if (remembered.generation == generation_ && remembered.length == prefix.size() &&
+        sameShort(remembered.prefix.data(), prefix)) {
         return remembered.space;
     }
     std::string_view space;
@@ -495,10 +545,7 @@ std::string_view XmlReader::spaceOf(std::string_view prefix) {
 bool XmlReader::text() {
     const char* const p = data_ + begin_;
     const char* const e = data_ + end_;
-    const char* q = p;
-    while (q < e && !stops(kStopsText, *q)) {
-        ++q;
-    }
+    const char* const q = scan(kStopsText, p, e);
     if (q == e || *q == '<') {
         hand(std::string_view(p, static_cast<std::size_t>(q - p)));
         begin_ = static_cast<std::size_t>(q - data_);

@@ -26,6 +26,31 @@ struct XmlName {
     }
 };
 
+// A namespace that a handler looks for, compared fast. A reader hands every use of a declared
+// namespace as a view of the same bytes: once one has matched, where the bytes lie is enough.
+// So one object serves a single reading.
+class XmlSpace {
+public:
+    explicit constexpr XmlSpace(std::string_view uri) : uri_(uri) {}
+    bool is(std::string_view space) {
+        if (seen_ != nullptr && space.data() == seen_ && space.size() == uri_.size()) {
+            return true;
+        }
+        if (space != uri_) {
+            return false;
+        }
+        seen_ = space.data();
+        return true;
+    }
+    bool is(const XmlName& name, std::string_view local) {
+        return name.local == local && is(name.space);
+    }
+
+private:
+    std::string_view uri_;
+    const char* seen_ = nullptr;
+};
+
 struct XmlAttribute {
     XmlName name;
     std::string_view value; // entities replaced, white space normalised
@@ -155,6 +180,8 @@ private:
     std::size_t scopeBytes_ = 0;
     std::uint64_t generation_ = 1; // changes with the namespaces in scope
     std::array<Remembered, 16> remembered_{};
+    std::string_view defaultSpace_; // valid while defaultGeneration_ is generation_
+    std::uint64_t defaultGeneration_ = 0;
 
     std::vector<RawAttribute> raw_;
     bool declarations_ = false; // among raw_
