@@ -37,8 +37,7 @@ std::optional<double> plainNumber(std::string_view text) {
     // not how numberText writes the value.
     if (whole == 0 || digits.size() > (point == std::string_view::npos ? 15 : 16) ||
         (digits[0] == '0' && whole > 1) ||
-        (point != std::string_view::npos &&
-         (point + 1 == digits.size() || digits.back() == '0'))) {
+        (point != std::string_view::npos && (point + 1 == digits.size() || digits.back() == '0'))) {
         return std::nullopt;
     }
     std::int64_t value = 0;

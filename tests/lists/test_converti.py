@@ -352,6 +352,47 @@ class RealFiles(Folder):
         self.assertEqual(result.returncode, 2)
         self.assertIn("«Fornitori», «Secondo»", result.stderr.decode())
 
+    def test_numbers_as_written(self):
+        """A number's digits come back as the sheet holds them when they are the shortest text
+        of its value; any other way of writing it is read as a number and written shortest."""
+        numbers = [  # in the sheet, in the CSV
+            ("8334.75", "8334,75"), ("0.05", "0,05"), ("-0.5", "-0,5"), ("-12", "-12"),
+            ("0", "0"), ("-0", "0"), ("007", "7"), ("12.50", "12,5"), ("3.0", "3"),
+            ("123456789012.345", "123456789012,345"), ("99999999999999.9", "99999999999999,9"),
+            ("1234567890123.4567", "1234567890123,4568"), ("1234567890123456", "1234567890123456"),
+            ("0.30000000000000004", "0,30000000000000004"), ("1e3", "1000"),
+            ("2.5E-3", "0,0025"), ("0.000000000000001", "0,000000000000001"),
+            ("1.2.3", "1.2.3"), ("-", "-"),
+        ]
+        header = ("ABI", "CAB", "Conto", "Importo")
+        xlsx_rows = "".join(
+            '<row><c t="inlineStr"><is><t>%s</t></is></c><c t="inlineStr"><is><t>%s</t></is></c>'
+            '<c t="inlineStr"><is><t>%s</t></is></c><c t="inlineStr"><is><t>%s</t></is></c></row>'
+            % header + "".join(
+                '<row><c><v>5428</v></c><c><v>11101</v></c><c><v>%d</v></c><c><v>%s</v></c></row>'
+                % (i + 1, text) for i, (text, _) in enumerate(numbers)))
+        write_xlsx(self.path("numeri.xlsx"), xlsx_rows)
+        ods_cell = ('<table:table-cell office:value-type="float" office:value="%s"><text:p>x'
+                    '</text:p></table:table-cell>')
+        write_ods(self.path("numeri.ods"), '<table:table table:name="Elenco">%s%s</table:table>'
+                  % (ods_row(*header), "".join(
+                      '<table:table-row>%s%s%s%s</table:table-row>' % (
+                          ods_cell % "5428", ods_cell % "11101", ods_cell % (i + 1),
+                          ods_cell % text) for i, (text, _) in enumerate(numbers))))
+        for name in ("numeri.xlsx", "numeri.ods"):
+            with self.subTest(name):
+                target = self.path(name + ".csv")
+                result = run(self.path(name), "-o", target)
+                self.assertEqual(result.returncode, 0, result.stderr.decode())
+                rows = read_csv(target, ";")
+                self.assertEqual(rows[0], list(header) + ["IBAN", "Esito"])
+                # A text that is no number is the cell's paragraph in .ods.
+                shown = [written if written not in ("1.2.3", "-") or name.endswith("xlsx")
+                         else "x" for _, written in numbers]
+                self.assertEqual([row[:4] for row in rows[1:]],
+                                 [["5428", "11101", str(i + 1), text]
+                                  for i, text in enumerate(shown)])
+
     def test_xlsx_cells_out_of_order(self):
         """Each cell names its column: written in any order, each value stays in its column; its
         escaped characters are read back."""
