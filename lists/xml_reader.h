@@ -178,9 +178,9 @@ private:
     std::vector<Binding> bindings_;
     std::deque<std::string> spaces_; // every namespace declared, once: names point into them
     std::size_t scopeBytes_ = 0;
-    std::uint64_t generation_ = 1; // changes with the namespaces in scope
-    std::array<Remembered, 16> remembered_{};
-    std::string_view defaultSpace_; // valid while defaultGeneration_ is generation_
+    std::uint64_t generation_ = 1;            // changes with the namespaces in scope
+    std::array<Remembered, 64> remembered_{}; // by slotOf
+    std::string_view defaultSpace_;           // valid while defaultGeneration_ is generation_
     std::uint64_t defaultGeneration_ = 0;
 
     std::vector<RawAttribute> raw_;
