@@ -25,9 +25,11 @@ std::optional<int> digits(std::string_view text, std::size_t at, std::size_t cou
     return value;
 }
 
-void twoDigits(std::string& out, long value) {
-    out += static_cast<char>('0' + value / 10 % 10);
-    out += static_cast<char>('0' + value % 10);
+// Into a buffer, not a string grown a character at a time: a date column has a date a row.
+char* twoDigits(char* out, long value) {
+    out[0] = static_cast<char>('0' + value / 10 % 10);
+    out[1] = static_cast<char>('0' + value % 10);
+    return out + 2;
 }
 
 } // namespace
@@ -79,27 +81,28 @@ std::string text(double serial) {
     if (serial < 61 && serial >= 1) {
         days += 1;
     }
-    std::string out;
+    char buffer[32];
+    char* out = buffer;
     if (serial >= 1) {
         const year_month_day date{kEpoch + std::chrono::days(days)};
-        twoDigits(out, static_cast<unsigned>(date.day()));
-        out += '/';
-        twoDigits(out, static_cast<unsigned>(date.month()));
-        out += '/';
-        out += std::to_string(static_cast<int>(date.year()));
+        out = twoDigits(out, static_cast<unsigned>(date.day()));
+        *out++ = '/';
+        out = twoDigits(out, static_cast<unsigned>(date.month()));
+        *out++ = '/';
+        out = std::to_chars(out, buffer + 16, static_cast<int>(date.year())).ptr;
         if (seconds == 0) {
-            return out;
+            return std::string(buffer, out);
         }
-        out += ' ';
+        *out++ = ' ';
     }
-    twoDigits(out, seconds / 3600);
-    out += ':';
-    twoDigits(out, seconds / 60 % 60);
+    out = twoDigits(out, seconds / 3600);
+    *out++ = ':';
+    out = twoDigits(out, seconds / 60 % 60);
     if (seconds % 60 != 0 || serial < 1) {
-        out += ':';
-        twoDigits(out, seconds % 60);
+        *out++ = ':';
+        out = twoDigits(out, seconds % 60);
     }
-    return out;
+    return std::string(buffer, out);
 }
 
 bool isDateFormat(int builtinId) {

@@ -16,16 +16,18 @@ constexpr std::string_view kXmlSpace = "http://www.w3.org/XML/1998/namespace";
 // make them grow beyond.
 constexpr std::size_t kMaximumScope = 1024 * 1024;
 
-bool space(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
-}
-
 constexpr std::array<bool, 256> table(std::string_view bytes) {
     std::array<bool, 256> in{};
     for (const char c : bytes) {
         in[static_cast<unsigned char>(c)] = true;
     }
     return in;
+}
+
+constexpr std::array<bool, 256> kSpace = table(" \t\r\n");
+
+bool space(char c) {
+    return kSpace[static_cast<unsigned char>(c)];
 }
 
 // The bytes that end a name: white space and the marks around names.
