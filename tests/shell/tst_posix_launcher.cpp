@@ -1,11 +1,9 @@
 #include "launcher_posix.h"
+#include "request_recorder.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QHostAddress>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -276,23 +274,8 @@ void TstPosixLauncher::hiddenWebLaunchSendsOneRequest() {
     QFETCH(QString, target);
     QFETCH(QByteArray, requestLine);
 
-    // The test's own proxy on the loopback interface: it answers every request with an empty
-    // page and keeps the first line of each.
-    QTcpServer proxy;
-    QVERIFY(proxy.listen(QHostAddress::LocalHost));
-    QList<QByteArray> received;
-    connect(&proxy, &QTcpServer::newConnection, this, [&] {
-        QTcpSocket* socket = proxy.nextPendingConnection();
-        connect(socket, &QTcpSocket::readyRead, socket, [socket, &received] {
-            if (!socket->peek(64 * 1024).contains("\r\n\r\n"))
-                return;
-            received.append(socket->readLine().trimmed());
-            socket->readAll();
-            socket->write("HTTP/1.1 200 OK\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
-            socket->disconnectFromHost();
-        });
-        connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-    });
+    RequestRecorder proxy;
+    QVERIFY(proxy.listenLocally());
 
     shell::ProcessHandle handle = 0;
     {
@@ -302,7 +285,7 @@ void TstPosixLauncher::hiddenWebLaunchSendsOneRequest() {
         handle = m_launcher.ApriDocumento(target, "ignorati", -1);
     }
     QVERIFY(handle > 0);
-    QTRY_COMPARE_WITH_TIMEOUT(received, QList<QByteArray>{requestLine}, 15'000);
+    QTRY_COMPARE_WITH_TIMEOUT(proxy.received, QList<QByteArray>{requestLine}, 15'000);
     // Its one request answered, the browser exits: gone, or left to the system to reap.
     QTRY_VERIFY_WITH_TIMEOUT(
         [handle] {
@@ -313,7 +296,7 @@ void TstPosixLauncher::hiddenWebLaunchSendsOneRequest() {
             return fields.mid(fields.lastIndexOf(')') + 2, 1) == "Z";
         }(),
         15'000);
-    QCOMPARE(received.size(), 1);
+    QCOMPARE(proxy.received.size(), 1);
 }
 
 QTEST_GUILESS_MAIN(TstPosixLauncher)

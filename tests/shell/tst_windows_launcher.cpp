@@ -1,10 +1,8 @@
 #include "launcher_windows.h"
 #include "launcher_windows_qt.h"
+#include "request_recorder.h"
 
 #include <QFileInfo>
-#include <QHostAddress>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QTest>
 
 #ifndef NOMINMAX
@@ -74,30 +72,15 @@ void TstWindowsLauncher::hiddenWebLaunchSendsOneRequest() {
     QFETCH(QString, query);
     QFETCH(QByteArray, requestLine);
 
-    // The test's own web server on the loopback interface: it answers every request with an
-    // empty page and keeps the first line of each.
-    QTcpServer server;
-    QVERIFY(server.listen(QHostAddress::LocalHost));
-    QList<QByteArray> received;
-    connect(&server, &QTcpServer::newConnection, this, [&] {
-        QTcpSocket* socket = server.nextPendingConnection();
-        connect(socket, &QTcpSocket::readyRead, socket, [socket, &received] {
-            if (!socket->peek(64 * 1024).contains("\r\n\r\n"))
-                return;
-            received.append(socket->readLine().trimmed());
-            socket->readAll();
-            socket->write("HTTP/1.1 200 OK\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
-            socket->disconnectFromHost();
-        });
-        connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-    });
+    RequestRecorder server;
+    QVERIFY(server.listenLocally());
 
     shell::WindowsLauncher launcher(QFileInfo(BVIBAN_BROWSER_PATH).absoluteFilePath());
     const QString target =
         QString("http://127.0.0.1:%1/quorvel_sendmail.asp?%2").arg(server.serverPort()).arg(query);
     const shell::ProcessHandle handle = launcher.ApriDocumento(target, "ignorati", -1);
     QVERIFY(handle != 0);
-    QTRY_COMPARE_WITH_TIMEOUT(received, QList<QByteArray>{requestLine}, 20'000);
+    QTRY_COMPARE_WITH_TIMEOUT(server.received, QList<QByteArray>{requestLine}, 20'000);
     // Its one request answered, the browser exits with success.
     const auto process = reinterpret_cast<HANDLE>(handle);
     QTRY_VERIFY_WITH_TIMEOUT(WaitForSingleObject(process, 0) == WAIT_OBJECT_0, 20'000);
@@ -105,7 +88,7 @@ void TstWindowsLauncher::hiddenWebLaunchSendsOneRequest() {
     QVERIFY(GetExitCodeProcess(process, &status));
     QCOMPARE(status, DWORD(0));
     launcher.releaseHandle(handle);
-    QCOMPARE(received.size(), 1);
+    QCOMPARE(server.received.size(), 1);
 }
 
 QTEST_GUILESS_MAIN(TstWindowsLauncher)
