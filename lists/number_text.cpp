@@ -29,29 +29,33 @@ std::string numberText(double value) {
 }
 
 std::optional<double> plainNumber(std::string_view text) {
-    const bool negative = text.starts_with('-');
-    const std::string_view digits = negative ? text.substr(1) : text;
-    const std::size_t point = digits.find('.');
-    const std::size_t whole = std::min(point, digits.size());
-    // No leading zero but a lone one, no fraction ending in zero, no "-0": any of those is
-    // not how numberText writes the value.
-    if (whole == 0 || digits.size() > (point == std::string_view::npos ? 15 : 16) ||
-        (digits[0] == '0' && whole > 1) ||
-        (point != std::string_view::npos && (point + 1 == digits.size() || digits.back() == '0'))) {
-        return std::nullopt;
-    }
-    std::int64_t value = 0;
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i == point) {
-            continue;
+    const char* c = text.data();
+    const char* const end = c + text.size();
+    const bool negative = c < end && *c == '-';
+    c += negative ? 1 : 0;
+    const char* const first = c;
+    // Unsigned: a text of too many digits wraps around harmlessly before it is refused.
+    std::uint64_t value = 0;
+    const auto digits = [&] {
+        const char* const from = c;
+        for (; c < end && static_cast<unsigned char>(*c - '0') < 10; ++c) {
+            value = value * 10 + static_cast<unsigned>(*c - '0');
         }
-        const char digit = digits[i];
-        if (digit < '0' || digit > '9') {
+        return static_cast<std::size_t>(c - from);
+    };
+    const std::size_t whole = digits();
+    std::size_t fraction = 0;
+    if (c < end && *c == '.') {
+        ++c;
+        fraction = digits();
+        // A fraction ending in zero is not how numberText writes the value.
+        if (fraction == 0 || c[-1] == '0') {
             return std::nullopt;
         }
-        value = value * 10 + (digit - '0');
     }
-    if (negative && value == 0) {
+    // No leading zero but a lone one, no "-0": neither is numberText's either.
+    if (c != end || whole == 0 || whole + fraction > 15 || (*first == '0' && whole > 1) ||
+        (negative && value == 0)) {
         return std::nullopt;
     }
     // At most 15 digits: the value and 10^k are exact doubles, and their quotient, rounded
@@ -59,9 +63,7 @@ std::optional<double> plainNumber(std::string_view text) {
     // never the same double, so the shortest text that reads back is this one.
     static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6, 1e7,
                                          1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14};
-    const double number = point == std::string_view::npos
-                              ? static_cast<double>(value)
-                              : static_cast<double>(value) / kPowers[digits.size() - point - 1];
+    const double number = static_cast<double>(value) / kPowers[fraction];
     return negative ? -number : number;
 }
 
