@@ -508,6 +508,16 @@ void XmlReader::declare(std::string_view prefix, std::string_view space) {
     ++generation_;
 }
 
+// The common case, a prefix remembered, is small enough to be inlined where names are resolved.
+std::string_view XmlReader::spaceOf(std::string_view prefix) {
+    Remembered& remembered = remembered_[slotOf(prefix)];
+    if (remembered.generation == generation_ && remembered.length == prefix.size() &&
+        sameShort(remembered.prefix.data(), prefix)) {
+        return remembered.space;
+    }
+    return lookUp(prefix, remembered);
+}
+
 XmlName XmlReader::resolve(std::string_view name, std::size_t colon, bool attribute) {
     if (colon == std::string_view::npos) {
         // An attribute without a prefix is in no namespace; an element is in the default one.
@@ -523,12 +533,7 @@ XmlName XmlReader::resolve(std::string_view name, std::size_t colon, bool attrib
     return {spaceOf(name.substr(0, colon)), name.substr(colon + 1)};
 }
 
-std::string_view XmlReader::spaceOf(std::string_view prefix) {
-    Remembered& remembered = remembered_[slotOf(prefix)];
-    if (remembered.generation == generation_ && remembered.length == prefix.size() &&
-        sameShort(remembered.prefix.data(), prefix)) {
-        return remembered.space;
-    }
+std::string_view XmlReader::lookUp(std::string_view prefix, Remembered& remembered) {
     std::string_view space;
     if (prefix == "xml") {
         space = kXmlSpace;

@@ -157,6 +157,7 @@ private:
     void declare(std::string_view prefix, std::string_view space);
     XmlName resolve(std::string_view name, std::size_t colon, bool attribute);
     std::string_view spaceOf(std::string_view prefix);
+    std::string_view lookUp(std::string_view prefix, Remembered& remembered);
     const char* entity(const char* from, const char* to, std::string& out);
     [[noreturn]] void failed(const std::string& why) const;
     [[noreturn]] void invalid(const char* at) const;
