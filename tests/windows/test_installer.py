@@ -49,11 +49,16 @@ def leftovers():
     for folder, folders, files in os.walk(drive_c()):
         found += [os.path.join(folder, name) for name in folders + files
                   if re.search(r"brivanta|bviban", name, re.IGNORECASE)]
-    for hive in ("system.reg", "user.reg"):
-        with open(os.path.join(windows_build.PREFIX, hive), encoding="utf-8",
-                  errors="replace") as f:
-            found += [f"{hive}: {line.strip()}" for line in f
-                      if re.search(r"brivanta|bviban", line, re.IGNORECASE)]
+    # The registry as Wine holds it now: the prefix's hive files are written only from time to
+    # time by the running wineserver.
+    with tempfile.TemporaryDirectory(prefix="registro-") as folder:
+        for root in ("HKLM", "HKCU"):
+            exported = os.path.join(folder, root + ".reg")
+            done = wine("reg", "export", root, windows_build.windows_path(exported), "/y")
+            assert done.returncode == 0, done.stderr.decode(errors="replace")
+            with open(exported, encoding="utf-16") as f:
+                found += [f"{root}: {line.strip()}" for line in f
+                          if re.search(r"brivanta|bviban", line, re.IGNORECASE)]
     return found
 
 

@@ -40,8 +40,9 @@ export WINEPREFIX=$session/prefix WINEARCH=win64 WINEDEBUG=-all
 # Qt's messages and QTest's results go to the standard streams, not to the debugger, although
 # the programs have no console window.
 export QT_FORCE_STDERR_LOGGING=1
-# No offer to download Mono or Gecko, which the programs do not use.
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No offer to download Mono or Gecko, which the programs do not use; no Start-menu entry copied
+# into this machine's own menus, which would outlive the prefix.
+export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
 # The test programs of the build tree find Qt's DLLs and the MinGW-w64 runtime there.
 windows_name() { local path; path=$(realpath "$1"); echo "Z:${path//\//\\}"; }
 WINEPATH=$(windows_name "$cache/qt/bin")
