@@ -90,24 +90,6 @@ bool same(std::string_view a, std::string_view b) {
     return true;
 }
 
-// Whether the first prefix.size() bytes at `known` are the prefix's: a prefix of 4 to 8 bytes
-// by two loads that overlap.
-bool sameShort(const char* known, std::string_view prefix) {
-    const std::size_t n = prefix.size();
-    if (n < 4 || n > 8) {
-        return same(std::string_view(known, n), prefix);
-    }
-    std::uint32_t a = 0;
-    std::uint32_t b = 0;
-    std::uint32_t c = 0;
-    std::uint32_t d = 0;
-    std::memcpy(&a, known, 4);
-    std::memcpy(&b, prefix.data(), 4);
-    std::memcpy(&c, known + n - 4, 4);
-    std::memcpy(&d, prefix.data() + n - 4, 4);
-    return a == b && c == d;
-}
-
 const char* nameEnd(const char* from, const char* to) {
     return scan(kEndsName, from, to);
 }
@@ -135,17 +117,29 @@ const char* nameEnd(const char* from, const char* to, std::size_t& colon) {
     return from;
 }
 
-// The slot of remembered_ for a prefix: the prefixes that office files use together fall in
-// slots apart ("table" and "office" once shared one, and each use of one evicted the other).
-std::size_t slotOf(std::string_view prefix) {
-    if (prefix.empty()) {
-        return 0;
+// A prefix of at most 8 bytes as one number: with its length, it tells the prefix apart from
+// any other (two loads that overlap cover 4 to 8 bytes). Longer prefixes are not remembered.
+std::uint64_t keyOf(std::string_view prefix) {
+    const std::size_t n = prefix.size();
+    if (n >= 4) {
+        std::uint32_t low = 0;
+        std::uint32_t high = 0;
+        std::memcpy(&low, prefix.data(), 4);
+        std::memcpy(&high, prefix.data() + n - 4, 4);
+        return low | std::uint64_t{high} << 32;
     }
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(prefix[i]); };
-    const std::uint32_t mixed = static_cast<std::uint32_t>(prefix.size()) * 0x9E3779B1u +
-                                byte(0) * 0x85EBCA6Bu + byte(prefix.size() - 1) * 0xC2B2AE35u +
-                                byte(prefix.size() / 2) * 0x27D4EB2Fu;
-    return (mixed * 0x9E3779B1u) >> 26;
+    std::uint64_t key = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        key |= std::uint64_t{static_cast<unsigned char>(prefix[i])} << (8 * i);
+    }
+    return key;
+}
+
+// The slot of remembered_ for a key: the prefixes that office files use together ("office",
+// "table", "text", "calcext", "style") fall in slots apart, else each use of one would evict
+// another.
+std::size_t slotOf(std::uint64_t key, std::size_t length) {
+    return ((key + (std::uint64_t{length} << 56)) * 0x9E3779B97F4A7C15u) >> 58;
 }
 
 // XML 1.0's characters: a reference to anything else is an error.
@@ -508,14 +502,20 @@ void XmlReader::declare(std::string_view prefix, std::string_view space) {
     ++generation_;
 }
 
-// The common case, a prefix remembered, is small enough to be inlined where names are resolved.
-std::string_view XmlReader::spaceOf(std::string_view prefix) {
-    Remembered& remembered = remembered_[slotOf(prefix)];
-    if (remembered.generation == generation_ && remembered.length == prefix.size() &&
-        sameShort(remembered.prefix.data(), prefix)) {
+// The common case, a prefix remembered, is a few instructions: inlined where names are resolved.
+inline std::string_view XmlReader::spaceOf(std::string_view prefix) {
+    if (prefix.size() > 8) {
+        return lookUp(prefix);
+    }
+    const std::uint64_t key = keyOf(prefix);
+    Remembered& remembered = remembered_[slotOf(key, prefix.size())];
+    if (remembered.key == key && remembered.length == prefix.size() &&
+        remembered.generation == generation_) {
         return remembered.space;
     }
-    return lookUp(prefix, remembered);
+    const std::string_view space = lookUp(prefix);
+    remembered = {key, prefix.size(), space, generation_};
+    return space;
 }
 
 XmlName XmlReader::resolve(std::string_view name, std::size_t colon, bool attribute) {
@@ -533,24 +533,13 @@ XmlName XmlReader::resolve(std::string_view name, std::size_t colon, bool attrib
     return {spaceOf(name.substr(0, colon)), name.substr(colon + 1)};
 }
 
-std::string_view XmlReader::lookUp(std::string_view prefix, Remembered& remembered) {
-    std::string_view space;
+std::string_view XmlReader::lookUp(std::string_view prefix) const {
     if (prefix == "xml") {
-        space = kXmlSpace;
-    } else {
-        const auto binding = std::find_if(bindings_.rbegin(), bindings_.rend(),
-                                          [&](const Binding& b) { return b.prefix == prefix; });
-        if (binding != bindings_.rend()) {
-            space = binding->space;
-        }
+        return kXmlSpace;
     }
-    if (prefix.size() <= remembered.prefix.size()) {
-        std::copy(prefix.begin(), prefix.end(), remembered.prefix.begin());
-        remembered.length = prefix.size();
-        remembered.space = space;
-        remembered.generation = generation_;
-    }
-    return space;
+    const auto binding = std::find_if(bindings_.rbegin(), bindings_.rend(),
+                                      [&](const Binding& b) { return b.prefix == prefix; });
+    return binding != bindings_.rend() ? binding->space : std::string_view();
 }
 
 // The text up to the next markup, or up to the bytes at hand's end.
