@@ -284,6 +284,37 @@ bool XmlReader::skipPast(std::string_view mark, std::size_t from) {
     return true;
 }
 
+// The common case, a prefix remembered, is a few instructions: inlined where names are resolved.
+inline std::string_view XmlReader::spaceOf(std::string_view prefix) {
+    if (prefix.size() > 8) {
+        return lookUp(prefix);
+    }
+    const std::uint64_t key = keyOf(prefix);
+    Remembered& remembered = remembered_[slotOf(key, prefix.size())];
+    if (remembered.key == key && remembered.length == prefix.size() &&
+        remembered.generation == generation_) {
+        return remembered.space;
+    }
+    const std::string_view space = lookUp(prefix);
+    remembered = {key, prefix.size(), space, generation_};
+    return space;
+}
+
+inline XmlName XmlReader::resolve(std::string_view name, std::size_t colon, bool attribute) {
+    if (colon == std::string_view::npos) {
+        // An attribute without a prefix is in no namespace; an element is in the default one.
+        if (attribute) {
+            return {std::string_view(), name};
+        }
+        if (defaultGeneration_ != generation_) {
+            defaultSpace_ = spaceOf({});
+            defaultGeneration_ = generation_;
+        }
+        return {defaultSpace_, name};
+    }
+    return {spaceOf(name.substr(0, colon)), name.substr(colon + 1)};
+}
+
 bool XmlReader::startTag() {
     const char* const p = data_ + begin_;
     const char* const e = data_ + end_;
@@ -500,37 +531,6 @@ void XmlReader::declare(std::string_view prefix, std::string_view space) {
     }
     bindings_.push_back({std::string(prefix), *known});
     ++generation_;
-}
-
-// The common case, a prefix remembered, is a few instructions: inlined where names are resolved.
-inline std::string_view XmlReader::spaceOf(std::string_view prefix) {
-    if (prefix.size() > 8) {
-        return lookUp(prefix);
-    }
-    const std::uint64_t key = keyOf(prefix);
-    Remembered& remembered = remembered_[slotOf(key, prefix.size())];
-    if (remembered.key == key && remembered.length == prefix.size() &&
-        remembered.generation == generation_) {
-        return remembered.space;
-    }
-    const std::string_view space = lookUp(prefix);
-    remembered = {key, prefix.size(), space, generation_};
-    return space;
-}
-
-XmlName XmlReader::resolve(std::string_view name, std::size_t colon, bool attribute) {
-    if (colon == std::string_view::npos) {
-        // An attribute without a prefix is in no namespace; an element is in the default one.
-        if (attribute) {
-            return {std::string_view(), name};
-        }
-        if (defaultGeneration_ != generation_) {
-            defaultSpace_ = spaceOf({});
-            defaultGeneration_ = generation_;
-        }
-        return {defaultSpace_, name};
-    }
-    return {spaceOf(name.substr(0, colon)), name.substr(colon + 1)};
 }
 
 std::string_view XmlReader::lookUp(std::string_view prefix) const {
