@@ -67,23 +67,35 @@ const char* scan(const std::array<bool, 256>& table, const char* from, const cha
     return from;
 }
 
-// Names are short: compared here, without a call.
+template <typename Word> Word load(const char* bytes) {
+    Word word = 0;
+    std::memcpy(&word, bytes, sizeof word);
+    return word;
+}
+
+// Names are short: compared here, without a call, a word at a time (the last word overlaps the
+// one before it).
 bool same(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
+    const std::size_t n = a.size();
+    if (n != b.size()) {
         return false;
     }
-    std::size_t i = 0;
-    for (; i + 8 <= a.size(); i += 8) {
-        std::uint64_t x = 0;
-        std::uint64_t y = 0;
-        std::memcpy(&x, a.data() + i, 8);
-        std::memcpy(&y, b.data() + i, 8);
-        if (x != y) {
-            return false;
+    const char* const x = a.data();
+    const char* const y = b.data();
+    if (n >= 8) {
+        for (std::size_t i = 0; i + 8 < n; i += 8) {
+            if (load<std::uint64_t>(x + i) != load<std::uint64_t>(y + i)) {
+                return false;
+            }
         }
+        return load<std::uint64_t>(x + n - 8) == load<std::uint64_t>(y + n - 8);
     }
-    for (; i < a.size(); ++i) {
-        if (a[i] != b[i]) {
+    if (n >= 4) {
+        return load<std::uint32_t>(x) == load<std::uint32_t>(y) &&
+               load<std::uint32_t>(x + n - 4) == load<std::uint32_t>(y + n - 4);
+    }
+    for (std::size_t i = 0; i < n; ++i) {
+        if (x[i] != y[i]) {
             return false;
         }
     }
@@ -122,11 +134,8 @@ const char* nameEnd(const char* from, const char* to, std::size_t& colon) {
 std::uint64_t keyOf(std::string_view prefix) {
     const std::size_t n = prefix.size();
     if (n >= 4) {
-        std::uint32_t low = 0;
-        std::uint32_t high = 0;
-        std::memcpy(&low, prefix.data(), 4);
-        std::memcpy(&high, prefix.data() + n - 4, 4);
-        return low | std::uint64_t{high} << 32;
+        return load<std::uint32_t>(prefix.data()) |
+               std::uint64_t{load<std::uint32_t>(prefix.data() + n - 4)} << 32;
     }
     std::uint64_t key = 0;
     for (std::size_t i = 0; i < n; ++i) {
