@@ -114,6 +114,7 @@ struct TableRows : XmlHandler {
     std::string scratch; // a value's text as the cell shows it
 
     std::string where() const override { return ", dopo la riga " + std::to_string(rowsDone); }
+    bool repeatsTags() const override { return true; }
 
     // The row the next one handed over will be, from 1.
     std::uint64_t nextRow() const { return rowsDone + blankRows + 1; }

@@ -75,13 +75,7 @@ template <typename Word> Word load(const char* bytes) {
 
 // Names are short: compared here, without a call, a word at a time (the last word overlaps the
 // one before it).
-bool same(std::string_view a, std::string_view b) {
-    const std::size_t n = a.size();
-    if (n != b.size()) {
-        return false;
-    }
-    const char* const x = a.data();
-    const char* const y = b.data();
+inline bool sameBytes(const char* x, const char* y, std::size_t n) {
     if (n >= 8) {
         for (std::size_t i = 0; i + 8 < n; i += 8) {
             if (load<std::uint64_t>(x + i) != load<std::uint64_t>(y + i)) {
@@ -100,6 +94,10 @@ bool same(std::string_view a, std::string_view b) {
         }
     }
     return true;
+}
+
+bool same(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && sameBytes(a.data(), b.data(), a.size());
 }
 
 const char* nameEnd(const char* from, const char* to) {
@@ -218,6 +216,7 @@ bool XmlReader::more() {
 
 void XmlReader::parse(XmlHandler& handler) {
     handler_ = &handler;
+    rememberShapes_ = handler.repeatsTags();
     source_ = std::make_unique<ReadAhead>(entry_);
     if (more() && std::string_view(data_, end_).starts_with("\xEF\xBB\xBF")) {
         begin_ = 3;
@@ -324,7 +323,25 @@ inline XmlName XmlReader::resolve(std::string_view name, std::size_t colon, bool
     return {spaceOf(name.substr(0, colon)), name.substr(colon + 1)};
 }
 
+// Most start tags of a sheet have the shape of one before: first the shape that came after the
+// last two tags' shapes, then the others.
+bool XmlReader::startTagOfShape() {
+    const std::size_t first = std::min(following_[previousShape_][lastShape_], kShapes - 1);
+    for (std::size_t i = 0; i < shapesKept_; ++i) {
+        const std::size_t index = i == 0 ? first : (i <= first ? i - 1 : i);
+        Shape& shape = shapes_[index];
+        if (shape.generation == generation_ && startTagLike(shape)) {
+            followedBy(index);
+            return true;
+        }
+    }
+    return false;
+}
+
 bool XmlReader::startTag() {
+    if (shapesKept_ > 0 && startTagOfShape()) {
+        return true;
+    }
     const char* const p = data_ + begin_;
     const char* const e = data_ + end_;
     std::size_t colon = 0;
@@ -420,7 +437,7 @@ bool XmlReader::startTag() {
         q = close + 1;
     }
     begin_ = static_cast<std::size_t>(q - data_);
-    startElement(name, nameColon, empty);
+    startElement(std::string_view(p, static_cast<std::size_t>(q - p)), name, nameColon, empty);
     return true;
 }
 
@@ -452,10 +469,15 @@ bool XmlReader::endTag() {
     return true;
 }
 
-void XmlReader::startElement(std::string_view name, std::size_t colon, bool empty) {
+void XmlReader::tooDeep() const {
+    failed("la parte " + entry_.name() + " annida gli elementi XML oltre " +
+           std::to_string(kMaximumDepth) + " livelli");
+}
+
+void XmlReader::startElement(std::string_view tag, std::string_view name, std::size_t colon,
+                             bool empty) {
     if (open_.size() >= kMaximumDepth) {
-        failed("la parte " + entry_.name() + " annida gli elementi XML oltre " +
-               std::to_string(kMaximumDepth) + " livelli");
+        tooDeep();
     }
     const std::size_t bindings = bindings_.size();
     const auto declaration = [this](const RawAttribute& raw) {
@@ -499,6 +521,19 @@ void XmlReader::startElement(std::string_view name, std::size_t colon, bool empt
                                value});
     }
     const XmlName resolved = resolve(name, colon, false);
+    if (!rememberShapes_) {
+    } else if (!declarations_ && allPlain_ && raw_.size() <= kShapeAttributes &&
+               tag.size() <= kShapeBytes) {
+        remember(tag, name, resolved, empty);
+    } else {
+        followedBy(kShapes);
+    }
+    enter(name, resolved, attributes_, empty, bindings);
+}
+
+inline void XmlReader::enter(std::string_view name, const XmlName& resolved,
+                             std::span<const XmlAttribute> attributes, bool empty,
+                             std::size_t bindings) {
     open_.push_back({openNames_.size(), name.size(),
                      static_cast<std::size_t>(resolved.local.data() - name.data()), resolved.space,
                      bindings});
@@ -506,10 +541,90 @@ void XmlReader::startElement(std::string_view name, std::size_t colon, bool empt
     if (openNames_.size() + scopeBytes_ > kMaximumScope) {
         failed("la parte " + entry_.name() + " ha nomi XML per oltre 1 MB");
     }
-    handler_->start(resolved, XmlAttributes(attributes_));
+    handler_->start(resolved, XmlAttributes(attributes));
     if (empty) {
         endElement();
     }
+}
+
+// Keeps the start tag just read, with no namespace declared in it and plain values, as the
+// shape of the ones like it, in place of the shape kept longest.
+void XmlReader::remember(std::string_view tag, std::string_view name, const XmlName& resolved,
+                         bool empty) {
+    const std::size_t index = nextVictim_;
+    nextVictim_ = (nextVictim_ + 1) % kShapes;
+    shapesKept_ = std::max(shapesKept_, index + 1);
+    Shape& shape = shapes_[index];
+    shape.bytes.clear();
+    std::array<std::size_t, kShapeAttributes> locals{};
+    const char* from = tag.data();
+    for (std::size_t i = 0; i < raw_.size(); ++i) {
+        // An attribute's name lies between the value before it and its own.
+        locals[i] =
+            shape.bytes.size() + static_cast<std::size_t>(attributes_[i].name.local.data() - from);
+        shape.bytes.append(from, raw_[i].value.data());
+        shape.ends[i] = shape.bytes.size();
+        from = raw_[i].value.data() + raw_[i].value.size();
+    }
+    shape.bytes.append(from, tag.data() + tag.size());
+    shape.ends[raw_.size()] = shape.bytes.size();
+    for (std::size_t i = 0; i < raw_.size(); ++i) {
+        shape.attributes[i].name = {
+            attributes_[i].name.space,
+            std::string_view(shape.bytes).substr(locals[i], attributes_[i].name.local.size())};
+    }
+    shape.count = raw_.size();
+    shape.nameLength = name.size();
+    shape.local = static_cast<std::size_t>(resolved.local.data() - name.data());
+    shape.space = resolved.space;
+    shape.empty = empty;
+    shape.generation = generation_;
+    followedBy(index);
+}
+
+// What came after the last two start tags' shapes (kShapes for a tag without one) is what the
+// next time is likely to bring: in a sheet, the same cells follow each other row after row.
+void XmlReader::followedBy(std::size_t shape) {
+    following_[previousShape_][lastShape_] = shape;
+    previousShape_ = lastShape_;
+    lastShape_ = shape;
+}
+
+// Reads the start tag at begin_ if it has the shape's bytes around its values, and plain
+// values: then each name is the shape's, as a scan of the same bytes would find it.
+bool XmlReader::startTagLike(Shape& shape) {
+    const char* const p = data_ + begin_;
+    const char* const e = data_ + end_;
+    const char* q = p;
+    std::size_t from = 0;
+    const char* const bytes = shape.bytes.data();
+    for (std::size_t i = 0;; ++i) {
+        const std::size_t size = shape.ends[i] - from;
+        if (static_cast<std::size_t>(e - q) < size || !sameBytes(q, bytes + from, size)) {
+            return false;
+        }
+        q += size;
+        from = shape.ends[i];
+        if (i == shape.count) {
+            break;
+        }
+        // The piece ends with the value's opening quote.
+        const char* const close = scan(kStopsValue, q, e);
+        if (close == e || *close != q[-1]) {
+            return false;
+        }
+        shape.attributes[i].value = std::string_view(q, static_cast<std::size_t>(close - q));
+        q = close;
+    }
+    if (open_.size() >= kMaximumDepth) {
+        tooDeep();
+    }
+    begin_ = static_cast<std::size_t>(q - data_);
+    const std::string_view name(p + 1, shape.nameLength);
+    enter(name, XmlName{shape.space, name.substr(shape.local)},
+          std::span<const XmlAttribute>(shape.attributes.data(), shape.count), shape.empty,
+          bindings_.size());
+    return true;
 }
 
 void XmlReader::endElement() {

@@ -83,6 +83,10 @@ public:
     // True once the handler has what it wants: the reading stops after the current block, and
     // the handler ignores what comes until then.
     virtual bool done() const { return false; }
+    // True for a part whose start tags repeat a few shapes with long names (an .ods table's
+    // rows and cells): the reader then reads a tag like one before by comparing its bytes.
+    // Short tags, as an .xlsx sheet's, are read as fast without.
+    virtual bool repeatsTags() const { return false; }
     // Where the reading stands, for a message about bad XML: ", dopo la riga 12".
     virtual std::string where() const { return {}; }
 };
@@ -136,6 +140,23 @@ private:
         std::string_view space;
         std::uint64_t generation = 0;
     };
+    // A start tag read before, to read the next ones like it without scanning their names or
+    // resolving them again: its bytes with the values left out, cut where each value stood,
+    // and its names as resolved then. Values that are plain only.
+    static constexpr std::size_t kShapes = 8;
+    static constexpr std::size_t kShapeAttributes = 8;
+    static constexpr std::size_t kShapeBytes = 512;
+    struct Shape {
+        std::string bytes;                                    // the pieces between the values
+        std::array<std::size_t, kShapeAttributes + 1> ends{}; // of each piece in `bytes`
+        std::size_t count = 0;                                // attributes
+        std::size_t nameLength = 0;
+        std::size_t local = 0; // where the element's local name starts in its name
+        std::string_view space;
+        bool empty = false;
+        std::uint64_t generation = 0;                            // 0: no shape
+        std::array<XmlAttribute, kShapeAttributes> attributes{}; // names into `bytes`
+    };
     struct RawAttribute {
         std::string_view name;
         std::string_view value;
@@ -147,12 +168,18 @@ private:
     bool markup();
     bool text();
     bool startTag();
+    bool startTagOfShape();
+    bool startTagLike(Shape& shape);
+    void remember(std::string_view tag, std::string_view name, const XmlName& resolved, bool empty);
+    void followedBy(std::size_t shape);
     bool endTag();
     bool skipPast(std::string_view mark, std::size_t from);
     const char* deliver(const char* from, const char* to, bool cut, bool cdata);
     void hand(std::string_view text);
     void normalise(const RawAttribute& raw, std::string& out);
-    void startElement(std::string_view name, std::size_t colon, bool empty);
+    void startElement(std::string_view tag, std::string_view name, std::size_t colon, bool empty);
+    void enter(std::string_view name, const XmlName& resolved,
+               std::span<const XmlAttribute> attributes, bool empty, std::size_t bindings);
     void endElement();
     void declare(std::string_view prefix, std::string_view space);
     XmlName resolve(std::string_view name, std::size_t colon, bool attribute);
@@ -161,6 +188,7 @@ private:
     const char* entity(const char* from, const char* to, std::string& out);
     [[noreturn]] void failed(const std::string& why) const;
     [[noreturn]] void invalid(const char* at) const;
+    [[noreturn]] void tooDeep() const;
 
     ZipEntry& entry_;
     const std::atomic<bool>* cancelled_;
@@ -183,6 +211,15 @@ private:
     std::array<Remembered, 64> remembered_{}; // by slotOf
     std::string_view defaultSpace_;           // valid while defaultGeneration_ is generation_
     std::uint64_t defaultGeneration_ = 0;
+
+    bool rememberShapes_ = false;
+    std::array<Shape, kShapes> shapes_{};
+    std::size_t lastShape_ = kShapes;     // that of the last start tag, if it had one
+    std::size_t previousShape_ = kShapes; // that of the start tag before it
+    // The shape that came after two shapes, by theirs (kShapes for none); any index at first.
+    std::array<std::array<std::size_t, kShapes + 1>, kShapes + 1> following_{};
+    std::size_t nextVictim_ = 0; // the shape that a new one replaces
+    std::size_t shapesKept_ = 0; // the first ones of shapes_; none unless the handler wants them
 
     std::vector<RawAttribute> raw_;
     bool declarations_ = false; // among raw_

@@ -451,6 +451,15 @@ class RealFiles(Folder):
             return '<table:table table:name="T">%s<table:table-row>%s%s</table:table-row>' \
                 '</table:table>' % (ods_row("Nome", "IBAN"), a2, ods_cell % ("", good))
 
+        # Start tags of the same bytes read alike, except where a value needs decoding or a
+        # prefix stands for another namespace.
+        alike = ('<table:table-cell office:value-type="string" office:string-value=%s>'
+                 '<text:p>%s</text:p></table:table-cell>')
+        alike_rows = "".join('<table:table-row%s>%s%s</table:table-row>' % (
+            declared, alike % (value, shown), ods_cell % ("", good)) for declared, value, shown in [
+                ("", '"Uno"', "no"), ("", '"Due&amp;Tre"', "no"),
+                (' xmlns:office="urn:altro"', '"Quattro"', "Cinque"), ("", '"Sei"', "no"),
+                ("", "'Sette \"otto\"'", "no"), ("", '"Otto\tNove"', "no")])
         renamed = (
             '<o:document-content xmlns:o="urn:oasis:names:tc:opendocument:xmlns:office:1.0" '
             'xmlns:t="urn:oasis:names:tc:opendocument:xmlns:table:1.0" xmlns:x="urn:oasis:'
@@ -484,6 +493,9 @@ class RealFiles(Folder):
                 '</text:span><text:s/>1'))), ["Via Roma 1"]),
             ("other prefixes", write_ods(self.path("prefissi.ods"), "", content=renamed),
              ["Neri"]),
+            ("tags alike", write_ods(self.path("simili.ods"), '<table:table table:name="T">%s%s'
+                                     '</table:table>' % (ods_row("Nome", "IBAN"), alike_rows)),
+             ["Uno", "Due&Tre", "Cinque", "Sei", 'Sette "otto"', "Otto Nove"]),
             ("attribute values", write_ods(self.path("attributi.ods"), ods(ods_cell % (
                 ' office:string-value="a&#10;b\tc\r\nd"', "non questo"))), ["a\nb c d"]),
         ]
