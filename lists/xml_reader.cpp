@@ -240,21 +240,25 @@ void XmlReader::parse(XmlHandler& handler) {
 }
 
 bool XmlReader::markup() {
-    const char* p = data_ + begin_;
-    const std::string_view rest(p, end_ - begin_);
-    if (rest.size() < 2) {
+    if (end_ - begin_ < 2) {
         return false;
     }
-    switch (rest[1]) {
+    switch (data_[begin_ + 1]) {
     case '/':
         return endTag();
     case '?':
         return skipPast("?>", 2);
     case '!':
-        break;
+        return specialMarkup();
     default:
         return startTag();
     }
+}
+
+// A comment, a CDATA section or a document type declaration (refused) at begin_.
+bool XmlReader::specialMarkup() {
+    const char* p = data_ + begin_;
+    const std::string_view rest(p, end_ - begin_);
     // The longest of the marks below: shorter, it cannot be told apart yet.
     if (rest.size() < 9 && !ended_) {
         return false;

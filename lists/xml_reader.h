@@ -166,6 +166,7 @@ private:
 
     bool more();
     bool markup();
+    bool specialMarkup();
     bool text();
     bool startTag();
     bool startTagOfShape();
