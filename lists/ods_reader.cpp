@@ -106,77 +106,112 @@ struct TableRows : XmlHandler {
     int inParagraph = 0;
     int annotation = 0;
     std::string shownText; // the cell's paragraphs
-    std::string cellType, cellValue, cellDate, cellBoolean, cellString;
-    bool cellHasString = false;
+    // The cell's value, by its office:value-type.
+    enum class Type { None, Number, Date, Boolean, Text, Other } cellType = Type::None;
+    std::string cellValue, cellDate, cellString;
+    bool cellTrue = false;
     bool cellError = false;
+    std::string scratch; // a value's text as the cell shows it
 
     std::string where() const override { return ", dopo la riga " + std::to_string(rowsDone); }
 
     // The row the next one handed over will be, from 1.
     std::uint64_t nextRow() const { return rowsDone + blankRows + 1; }
 
+    static Type typeOf(std::string_view text) {
+        if (text == "float" || text == "percentage" || text == "currency") {
+            return Type::Number;
+        }
+        if (text == "string") {
+            return Type::Text;
+        }
+        if (text == "date") {
+            return Type::Date;
+        }
+        return text == "boolean" ? Type::Boolean : Type::Other;
+    }
+
     void start(const XmlName& name, const XmlAttributes& a) override {
-        if (tables.is(name, "table")) {
+        // By namespace first: most elements are the table's, and a namespace is matched by
+        // where its bytes lie.
+        if (tables.is(name.space)) {
+            startTable(name.local, a);
+        } else if (!inTable) {
+        } else if (texts.is(name.space)) {
+            if (inCell && annotation == 0) {
+                startText(name.local, a);
+            }
+        } else if (office.is(name.space) && name.local == "annotation") {
+            ++annotation;
+        }
+    }
+
+    void startTable(std::string_view local, const XmlAttributes& a) {
+        if (local == "table") {
             ++table;
             inTable = table == chosen;
         } else if (!inTable) {
-        } else if (tables.is(name, "table-row")) {
+        } else if (local == "table-row") {
             rowRepeat = count(a.find(kTable, "number-rows-repeated"));
             builder.clear();
             column = 0;
-        } else if (tables.is(name, "table-cell") || tables.is(name, "covered-table-cell")) {
-            inCell = true;
-            shownText.clear();
-            paragraphs = 0;
-            std::optional<std::string_view> repeat;
-            cellType.clear();
-            cellValue.clear();
-            cellDate.clear();
-            cellBoolean.clear();
-            cellString.clear();
-            cellError = false;
-            a.each([&](const XmlName& attribute, std::string_view value) {
-                if (office.is(attribute.space)) {
-                    if (attribute.local == "value-type") {
-                        cellType = value;
-                    } else if (attribute.local == "value") {
-                        cellValue = value;
-                    } else if (attribute.local == "date-value") {
-                        cellDate = value;
-                    } else if (attribute.local == "boolean-value") {
-                        cellBoolean = value;
-                    } else if (attribute.local == "string-value") {
-                        cellString = value;
-                    }
-                } else if (tables.is(attribute.space)) {
-                    if (attribute.local == "number-columns-repeated") {
-                        repeat = value;
-                    }
-                } else if (calcExtension.is(attribute.space) && attribute.local == "value-type") {
-                    cellError = value == "error";
+        } else if (local == "table-cell" || local == "covered-table-cell") {
+            startCell(a);
+        }
+    }
+
+    void startCell(const XmlAttributes& a) {
+        inCell = true;
+        shownText.clear();
+        paragraphs = 0;
+        std::optional<std::string_view> repeat;
+        cellType = Type::None;
+        cellValue.clear();
+        cellDate.clear();
+        cellString.clear();
+        cellTrue = false;
+        cellError = false;
+        a.each([&](const XmlName& attribute, std::string_view value) {
+            if (office.is(attribute.space)) {
+                if (attribute.local == "value-type") {
+                    cellType = typeOf(value);
+                } else if (attribute.local == "value") {
+                    cellValue = value;
+                } else if (attribute.local == "date-value") {
+                    cellDate = value;
+                } else if (attribute.local == "boolean-value") {
+                    cellTrue = value == "true";
+                } else if (attribute.local == "string-value") {
+                    cellString = value;
                 }
-            });
-            cellRepeat = count(repeat);
-            cellHasString = !cellString.empty();
-        } else if (office.is(name, "annotation")) {
-            ++annotation;
-        } else if (inCell && annotation == 0 && texts.is(name.space)) {
-            if (name.local == "p" || name.local == "h") {
-                if (paragraphs++ > 0) {
-                    append("\n");
+            } else if (tables.is(attribute.space)) {
+                if (attribute.local == "number-columns-repeated") {
+                    repeat = value;
                 }
-                ++inParagraph;
-            } else if (inParagraph > 0 && name.local == "s") {
-                const std::uint64_t spaces = count(a.find(kText, "c"));
-                if (spaces > kRowBytes) {
-                    tooLong();
-                }
-                append(std::string(spaces, ' '));
-            } else if (inParagraph > 0 && name.local == "tab") {
-                append("\t");
-            } else if (inParagraph > 0 && name.local == "line-break") {
+            } else if (calcExtension.is(attribute.space) && attribute.local == "value-type") {
+                cellError = value == "error";
+            }
+        });
+        cellRepeat = count(repeat);
+    }
+
+    void startText(std::string_view local, const XmlAttributes& a) {
+        if (local == "p" || local == "h") {
+            if (paragraphs++ > 0) {
                 append("\n");
             }
+            ++inParagraph;
+        } else if (inParagraph == 0) {
+        } else if (local == "s") {
+            const std::uint64_t spaces = count(a.find(kText, "c"));
+            if (spaces > kRowBytes) {
+                tooLong();
+            }
+            append(std::string(spaces, ' '));
+        } else if (local == "tab") {
+            append("\t");
+        } else if (local == "line-break") {
+            append("\n");
         }
     }
 
@@ -184,18 +219,21 @@ struct TableRows : XmlHandler {
         if (!inTable) {
             return;
         }
-        if (tables.is(name, "table")) {
-            inTable = false;
-        } else if (tables.is(name, "table-row")) {
-            endRow();
-        } else if (tables.is(name, "table-cell") || tables.is(name, "covered-table-cell")) {
-            endCell();
-            inCell = false;
-        } else if (office.is(name, "annotation")) {
+        if (tables.is(name.space)) {
+            if (name.local == "table") {
+                inTable = false;
+            } else if (name.local == "table-row") {
+                endRow();
+            } else if (name.local == "table-cell" || name.local == "covered-table-cell") {
+                endCell();
+                inCell = false;
+            }
+        } else if (texts.is(name.space)) {
+            if ((name.local == "p" || name.local == "h") && inParagraph > 0 && annotation == 0) {
+                --inParagraph;
+            }
+        } else if (office.is(name.space) && name.local == "annotation") {
             --annotation;
-        } else if (texts.is(name.space) && (name.local == "p" || name.local == "h") &&
-                   inParagraph > 0 && annotation == 0) {
-            --inParagraph;
         }
     }
 
@@ -219,10 +257,10 @@ struct TableRows : XmlHandler {
     void endCell() {
         std::optional<Cell::Kind> kind;
         double number = 0;
-        std::string shown;
+        std::string_view shown;
         if (cellError) {
             // The error's text, "#DIV/0!", is the paragraph; the value is a placeholder.
-        } else if (cellType == "float" || cellType == "percentage" || cellType == "currency") {
+        } else if (cellType == Type::Number) {
             if (const auto plain = plainNumber(cellValue)) {
                 kind = Cell::Kind::Number;
                 number = *plain;
@@ -232,20 +270,22 @@ struct TableRows : XmlHandler {
                     std::from_chars(cellValue.data(), cellValue.data() + cellValue.size(), number);
                 if (error == std::errc() && end == cellValue.data() + cellValue.size()) {
                     kind = Cell::Kind::Number;
-                    shown = numberText(number);
+                    scratch = numberText(number);
+                    shown = scratch;
                 }
             }
-        } else if (cellType == "date") {
+        } else if (cellType == Type::Date) {
             if (const auto serial = dates::serialOf(cellDate)) {
                 kind = Cell::Kind::Date;
                 number = *serial;
-                shown = dates::text(*serial);
+                scratch = dates::text(*serial);
+                shown = scratch;
             }
-        } else if (cellType == "boolean") {
+        } else if (cellType == Type::Boolean) {
             kind = Cell::Kind::Boolean;
-            number = cellBoolean == "true" ? 1 : 0;
-            shown = number != 0 ? "VERO" : "FALSO";
-        } else if (cellType == "string" && cellHasString) {
+            number = cellTrue ? 1 : 0;
+            shown = cellTrue ? "VERO" : "FALSO";
+        } else if (cellType == Type::Text && !cellString.empty()) {
             kind = Cell::Kind::Text;
             shown = cellString;
         }

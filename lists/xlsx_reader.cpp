@@ -235,7 +235,9 @@ struct SheetRows : Handler {
     std::uint64_t rowsDone = 0;
     std::size_t column = 0;
     bool firstCell = true;
-    std::string type, value, scratch;
+    // What the cell's value is, by its type ("t").
+    enum class Type { Number, Shared, Text, Iso, Boolean } type = Type::Number;
+    std::string value, scratch;
     bool date = false;
     bool inValue = false, inInline = false, inText = false;
     int phonetic = 0;
@@ -248,12 +250,25 @@ struct SheetRows : Handler {
         sink.row(std::span<const Cell>(&blank, 1), {});
     }
 
+    static Type typeOf(std::string_view text) {
+        if (text == "s") {
+            return Type::Shared;
+        }
+        if (text == "inlineStr" || text == "str" || text == "e") {
+            return Type::Text;
+        }
+        if (text == "d") {
+            return Type::Iso;
+        }
+        return text == "b" ? Type::Boolean : Type::Number;
+    }
+
     void start(const XmlName& name, const XmlAttributes& a) override {
         const std::string_view local = name.local;
         if (local == "c") {
             std::optional<std::string_view> reference;
             std::optional<std::string_view> style;
-            type.clear();
+            type = Type::Number;
             a.each([&](const XmlName& attribute, std::string_view value) {
                 if (!attribute.space.empty() || attribute.local.size() != 1) {
                     return;
@@ -263,7 +278,7 @@ struct SheetRows : Handler {
                     reference = value;
                     break;
                 case 't':
-                    type = value;
+                    type = typeOf(value);
                     break;
                 case 's':
                     style = value;
@@ -336,19 +351,19 @@ struct SheetRows : Handler {
     }
 
     void endCell() {
-        if (type == "s") {
+        if (type == Type::Shared) {
             if (const auto id = numberOf<std::uint64_t>(value)) {
                 add(Cell::Kind::Text, 0, strings.get(*id));
             }
-        } else if (type == "inlineStr" || type == "str" || type == "e") {
+        } else if (type == Type::Text) {
             add(Cell::Kind::Text, 0, unescaped(value, scratch));
-        } else if (type == "d") {
+        } else if (type == Type::Iso) {
             if (const auto serial = dates::serialOf(value)) {
                 add(Cell::Kind::Date, *serial, dates::text(*serial));
             } else {
                 add(Cell::Kind::Text, 0, value);
             }
-        } else if (type == "b") {
+        } else if (type == Type::Boolean) {
             const bool truth = value == "1";
             add(Cell::Kind::Boolean, truth ? 1 : 0, truth ? "VERO" : "FALSO");
         } else if (const auto plain = plainNumber(value); plain && !date) {

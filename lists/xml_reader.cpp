@@ -67,45 +67,39 @@ const char* scan(const std::array<bool, 256>& table, const char* from, const cha
     return from;
 }
 
-// Names are short: compared here, without a call.
+template <typename Word> Word load(const char* bytes) {
+    Word word = 0;
+    std::memcpy(&word, bytes, sizeof word);
+    return word;
+}
+
+// Names are short: compared here, without a call, a word at a time (the last word overlaps the
+// one before it).
 bool same(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
+    const std::size_t n = a.size();
+    if (n != b.size()) {
         return false;
     }
-    std::size_t i = 0;
-    for (; i + 8 <= a.size(); i += 8) {
-        std::uint64_t x = 0;
-        std::uint64_t y = 0;
-        std::memcpy(&x, a.data() + i, 8);
-        std::memcpy(&y, b.data() + i, 8);
-        if (x != y) {
-            return false;
+    const char* const x = a.data();
+    const char* const y = b.data();
+    if (n >= 8) {
+        for (std::size_t i = 0; i + 8 < n; i += 8) {
+            if (load<std::uint64_t>(x + i) != load<std::uint64_t>(y + i)) {
+                return false;
+            }
         }
+        return load<std::uint64_t>(x + n - 8) == load<std::uint64_t>(y + n - 8);
     }
-    for (; i < a.size(); ++i) {
-        if (a[i] != b[i]) {
+    if (n >= 4) {
+        return load<std::uint32_t>(x) == load<std::uint32_t>(y) &&
+               load<std::uint32_t>(x + n - 4) == load<std::uint32_t>(y + n - 4);
+    }
+    for (std::size_t i = 0; i < n; ++i) {
+        if (x[i] != y[i]) {
             return false;
         }
     }
     return true;
-}
-
-// Whether the first prefix.size() bytes at `known` are the prefix's: a prefix of 4 to 8 bytes
-// by two loads that overlap.
-bool sameShort(const char* known, std::string_view prefix) {
-    const std::size_t n = prefix.size();
-    if (n < 4 || n > 8) {
-        return same(std::string_view(known, n), prefix);
-    }
-    std::uint32_t a = 0;
-    std::uint32_t b = 0;
-    std::uint32_t c = 0;
-    std::uint32_t d = 0;
-    std::memcpy(&a, known, 4);
-    std::memcpy(&b, prefix.data(), 4);
-    std::memcpy(&c, known + n - 4, 4);
-    std::memcpy(&d, prefix.data() + n - 4, 4);
-    return a == b && c == d;
 }
 
 const char* nameEnd(const char* from, const char* to) {
@@ -135,17 +129,26 @@ const char* nameEnd(const char* from, const char* to, std::size_t& colon) {
     return from;
 }
 
-// The slot of remembered_ for a prefix: the prefixes that office files use together fall in
-// slots apart ("table" and "office" once shared one, and each use of one evicted the other).
-std::size_t slotOf(std::string_view prefix) {
-    if (prefix.empty()) {
-        return 0;
+// A prefix of at most 8 bytes as one number: with its length, it tells the prefix apart from
+// any other (two loads that overlap cover 4 to 8 bytes). Longer prefixes are not remembered.
+std::uint64_t keyOf(std::string_view prefix) {
+    const std::size_t n = prefix.size();
+    if (n >= 4) {
+        return load<std::uint32_t>(prefix.data()) |
+               std::uint64_t{load<std::uint32_t>(prefix.data() + n - 4)} << 32;
     }
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(prefix[i]); };
-    const std::uint32_t mixed = static_cast<std::uint32_t>(prefix.size()) * 0x9E3779B1u +
-                                byte(0) * 0x85EBCA6Bu + byte(prefix.size() - 1) * 0xC2B2AE35u +
-                                byte(prefix.size() / 2) * 0x27D4EB2Fu;
-    return (mixed * 0x9E3779B1u) >> 26;
+    std::uint64_t key = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        key |= std::uint64_t{static_cast<unsigned char>(prefix[i])} << (8 * i);
+    }
+    return key;
+}
+
+// The slot of remembered_ for a key: the prefixes that office files use together ("office",
+// "table", "text", "calcext", "style") fall in slots apart, else each use of one would evict
+// another.
+std::size_t slotOf(std::uint64_t key, std::size_t length) {
+    return ((key + (std::uint64_t{length} << 56)) * 0x9E3779B97F4A7C15u) >> 58;
 }
 
 // XML 1.0's characters: a reference to anything else is an error.
@@ -288,6 +291,37 @@ bool XmlReader::skipPast(std::string_view mark, std::size_t from) {
     }
     begin_ += at + mark.size();
     return true;
+}
+
+// The common case, a prefix remembered, is a few instructions: inlined where names are resolved.
+inline std::string_view XmlReader::spaceOf(std::string_view prefix) {
+    if (prefix.size() > 8) {
+        return lookUp(prefix);
+    }
+    const std::uint64_t key = keyOf(prefix);
+    Remembered& remembered = remembered_[slotOf(key, prefix.size())];
+    if (remembered.key == key && remembered.length == prefix.size() &&
+        remembered.generation == generation_) {
+        return remembered.space;
+    }
+    const std::string_view space = lookUp(prefix);
+    remembered = {key, prefix.size(), space, generation_};
+    return space;
+}
+
+inline XmlName XmlReader::resolve(std::string_view name, std::size_t colon, bool attribute) {
+    if (colon == std::string_view::npos) {
+        // An attribute without a prefix is in no namespace; an element is in the default one.
+        if (attribute) {
+            return {std::string_view(), name};
+        }
+        if (defaultGeneration_ != generation_) {
+            defaultSpace_ = spaceOf({});
+            defaultGeneration_ = generation_;
+        }
+        return {defaultSpace_, name};
+    }
+    return {spaceOf(name.substr(0, colon)), name.substr(colon + 1)};
 }
 
 bool XmlReader::startTag() {
@@ -508,49 +542,13 @@ void XmlReader::declare(std::string_view prefix, std::string_view space) {
     ++generation_;
 }
 
-// The common case, a prefix remembered, is small enough to be inlined where names are resolved.
-std::string_view XmlReader::spaceOf(std::string_view prefix) {
-    Remembered& remembered = remembered_[slotOf(prefix)];
-    if (remembered.generation == generation_ && remembered.length == prefix.size() &&
-        sameShort(remembered.prefix.data(), prefix)) {
-        return remembered.space;
-    }
-    return lookUp(prefix, remembered);
-}
-
-XmlName XmlReader::resolve(std::string_view name, std::size_t colon, bool attribute) {
-    if (colon == std::string_view::npos) {
-        // An attribute without a prefix is in no namespace; an element is in the default one.
-        if (attribute) {
-            return {std::string_view(), name};
-        }
-        if (defaultGeneration_ != generation_) {
-            defaultSpace_ = spaceOf({});
-            defaultGeneration_ = generation_;
-        }
-        return {defaultSpace_, name};
-    }
-    return {spaceOf(name.substr(0, colon)), name.substr(colon + 1)};
-}
-
-std::string_view XmlReader::lookUp(std::string_view prefix, Remembered& remembered) {
-    std::string_view space;
+std::string_view XmlReader::lookUp(std::string_view prefix) const {
     if (prefix == "xml") {
-        space = kXmlSpace;
-    } else {
-        const auto binding = std::find_if(bindings_.rbegin(), bindings_.rend(),
-                                          [&](const Binding& b) { return b.prefix == prefix; });
-        if (binding != bindings_.rend()) {
-            space = binding->space;
-        }
+        return kXmlSpace;
     }
-    if (prefix.size() <= remembered.prefix.size()) {
-        std::copy(prefix.begin(), prefix.end(), remembered.prefix.begin());
-        remembered.length = prefix.size();
-        remembered.space = space;
-        remembered.generation = generation_;
-    }
-    return space;
+    const auto binding = std::find_if(bindings_.rbegin(), bindings_.rend(),
+                                      [&](const Binding& b) { return b.prefix == prefix; });
+    return binding != bindings_.rend() ? binding->space : std::string_view();
 }
 
 // The text up to the next markup, or up to the bytes at hand's end.

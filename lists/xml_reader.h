@@ -131,7 +131,7 @@ private:
     };
     // A prefix resolved lately: a document uses few, over and over.
     struct Remembered {
-        std::array<char, 24> prefix{};
+        std::uint64_t key = 0; // keyOf the prefix
         std::size_t length = 0;
         std::string_view space;
         std::uint64_t generation = 0;
@@ -157,7 +157,7 @@ private:
     void declare(std::string_view prefix, std::string_view space);
     XmlName resolve(std::string_view name, std::size_t colon, bool attribute);
     std::string_view spaceOf(std::string_view prefix);
-    std::string_view lookUp(std::string_view prefix, Remembered& remembered);
+    std::string_view lookUp(std::string_view prefix) const;
     const char* entity(const char* from, const char* to, std::string& out);
     [[noreturn]] void failed(const std::string& why) const;
     [[noreturn]] void invalid(const char* at) const;
