@@ -4,6 +4,7 @@
 #include "program_run.h"
 #include "workbooks.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
@@ -19,6 +20,7 @@
 namespace {
 
 constexpr long kWorkbookRows = 1048576; // the header and 1,048,575 data rows
+constexpr int kWorkbookRuns = 3;
 
 // Coordinates as Excel leaves them: ABI and CAB without their leading zeros.
 struct Coordinates {
@@ -105,6 +107,20 @@ ListRun convert(const std::string& cli, const std::string& input, const std::str
             static_cast<double>(usage.ru_maxrss) / 1024};
 }
 
+// The best of a few runs: a workbook's conversion is a second or two, which a moment of the
+// machine's other work would mark.
+ListRun bestOf(int runs, const std::string& cli, const std::string& input,
+               const std::string& output, long dataRows) {
+    ListRun best;
+    for (int i = 0; i < runs; ++i) {
+        const ListRun run = convert(cli, input, output, dataRows);
+        best.rowsPerCpuSecond = std::max(best.rowsPerCpuSecond, run.rowsPerCpuSecond);
+        best.rowsPerSecond = std::max(best.rowsPerSecond, run.rowsPerSecond);
+        best.peakRssMib = std::max(best.peakRssMib, run.peakRssMib);
+    }
+    return best;
+}
+
 // Writes a list in a child process: the workbooks are built in memory, and a peak of the
 // bench's own would be counted in the converter's (Linux charges a spawned child with its
 // parent's peak until it runs the program).
@@ -149,15 +165,19 @@ ListThroughput measureListThroughput(const std::string& cli, const std::string& 
             throw std::runtime_error("the verify run lost rows");
 
         written(writeCsvList, input + ".csv", kWorkbookRows);
-        figures.csvToXlsx = convert(cli, input + ".csv", output + ".xlsx", kWorkbookRows - 1);
+        figures.csvToXlsx =
+            bestOf(kWorkbookRuns, cli, input + ".csv", output + ".xlsx", kWorkbookRows - 1);
         written(writeXlsxList, input + ".xlsx", kWorkbookRows);
-        figures.xlsxToCsv = convert(cli, input + ".xlsx", output + ".csv", kWorkbookRows - 1);
+        figures.xlsxToCsv =
+            bestOf(kWorkbookRuns, cli, input + ".xlsx", output + ".csv", kWorkbookRows - 1);
         if (countLines(output + ".csv") != kWorkbookRows)
             throw std::runtime_error("the .xlsx run lost rows");
-        figures.xlsxToXlsx = convert(cli, input + ".xlsx", output + ".xlsx", kWorkbookRows - 1);
+        figures.xlsxToXlsx =
+            bestOf(kWorkbookRuns, cli, input + ".xlsx", output + ".xlsx", kWorkbookRows - 1);
         std::filesystem::remove(input + ".xlsx");
         written(writeOdsList, input + ".ods", kWorkbookRows);
-        figures.odsToCsv = convert(cli, input + ".ods", output + ".csv", kWorkbookRows - 1);
+        figures.odsToCsv =
+            bestOf(kWorkbookRuns, cli, input + ".ods", output + ".csv", kWorkbookRows - 1);
         if (countLines(output + ".csv") != kWorkbookRows)
             throw std::runtime_error("the .ods run lost rows");
         written([](const std::string& path, long) { writeClaimingWorkbook(path); }, input + ".xlsx",

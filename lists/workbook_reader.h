@@ -15,7 +15,11 @@ namespace lists {
 // inflated, and how far the reading of the sheet has come.
 class WorkbookReader : public TableReader {
 public:
-    double progress() const override { return sheet_ != nullptr ? sheet_->progress() : 0; }
+    // Asked from another thread than the reading one (RowsAhead).
+    double progress() const override {
+        const ZipEntry* sheet = reading_.load(std::memory_order_acquire);
+        return sheet != nullptr ? sheet->progress() : 0;
+    }
 
     // The sheet's name, for an output that is a workbook too.
     const std::string& sheetName() const { return sheetName_; }
@@ -33,12 +37,14 @@ protected:
     // Parses the sheet's part, whose reading is the progress.
     void parseSheet(const std::string& part, XmlHandler& handler) {
         sheet_ = archive_.open(part);
+        reading_.store(sheet_.get(), std::memory_order_release);
         XmlReader(*sheet_, cancelled_).parse(handler);
     }
 
     ZipArchive archive_;
     const std::atomic<bool>* cancelled_;
     std::unique_ptr<ZipEntry> sheet_;
+    std::atomic<const ZipEntry*> reading_ = nullptr; // sheet_, for progress()
     std::string sheetName_;
 };
 

@@ -42,6 +42,9 @@ def iban(abi, cab, conto):
     return "IT%02d" % (98 - int(digits) % 97) + cin + bban
 
 
+# Some lists hold cells of megabytes.
+csv.field_size_limit(1 << 30)
+
 def run(*args, stdin=None):
     return subprocess.run([CLI, "converti", *args], input=stdin, capture_output=True,
                           timeout=120)
@@ -412,6 +415,26 @@ class RealFiles(Folder):
             ["5428", "11101", "123456", "a\rb\U0001F600 \ufffd\ufffd_x_ _x005F_",
              iban("5428", "11101", "123456"), "OK"]])
 
+    def test_long_rows_among_short_ones(self):
+        """Rows of a megabyte and more, between short ones and at the end, come out whole and
+        in their places, with the right IBAN beside each."""
+        notes = ["n%d" % n for n in range(5000)]
+        for n, size in ((3, 1), (4, 3 * 1024 * 1024), (2500, 600 * 1024), (4999, 2 * 1024 * 1024)):
+            notes[n] = chr(ord("a") + n % 26) * size
+        accounts = [str(100000 + n) for n in range(5000)]
+        header = "".join(INLINE % (c + "1", t) for c, t in zip("ABCD", ("ABI", "CAB", "Conto", "Note")))
+        write_xlsx(self.path("lunghe.xlsx"), '<row r="1">%s</row>' % header + "".join(
+            '<row r="%d">%s<c r="B%d"><v>11101</v></c><c r="C%d"><v>%s</v></c>%s</row>' % (
+                n + 2, INLINE % ("A%d" % (n + 2), "5428"), n + 2, n + 2, account,
+                INLINE % ("D%d" % (n + 2), note))
+            for n, (account, note) in enumerate(zip(accounts, notes))))
+        target = self.path("lunghe.csv")
+        result = run(self.path("lunghe.xlsx"), "-o", target)
+        self.assertEqual(result.returncode, 0, result.stderr.decode())
+        self.assertEqual(read_csv(target, ";")[1:], [
+            ["5428", "11101", account, note, iban("5428", "11101", account), "OK"]
+            for account, note in zip(accounts, notes)])
+
     def test_xml_as_offices_write_it(self):
         """The XML of a sheet as Excel, LibreOffice, Gnumeric and other writers put it: each
         way of writing the same text reads back as that text; a part spanning several blocks
@@ -736,6 +759,14 @@ class Refusals(Folder):
                            '<table:table-row><table:table-cell><text:p>a<text:s text:c='
                            '"100000000"/></text:p></table:table-cell></table:table-row>'
                            '</table:table>' % ods_row("IBAN"))
+        # Long enough that the rows are read well ahead of their conversion: a failure on
+        # either side stops the other.
+        def rows(*texts):
+            return "".join('<row r="%d"><c r="A%d" t="inlineStr"><is><t>%s</t></is></c></row>'
+                           % (n, n, t) for n, t in enumerate(texts, 1))
+        late_damage = bad("danno-tardivo", rows("IBAN", *["IT60X0542811101000000123456"] * 29999)
+                          + '<row r="30001"><c r="A30001"></row></c>')
+        no_columns = bad("senza-colonne", rows(*["x"] * 30000))
         cases = [
             ("output exists", [lista], "lista-IBAN.csv esiste già"),
             ("output is the input", [lista, "-o", self.path("sotto/../lista.csv")],
@@ -785,6 +816,11 @@ class Refusals(Folder):
                 "".join(' xmlns:%s%d="u"' % (p, n) for n in range(600)) for p in "pq"))],
              "dichiara oltre 1024 spazi dei nomi XML"),
             ("wrong checksum", [damaged], "la parte xl/worksheets/sheet1.xml è danneggiata"),
+            ("damage after many rows", [late_damage],
+             "XML non valido nella parte xl/worksheets/sheet1.xml al byte 2857882, dopo la "
+             "riga 30000)"),
+            ("no columns in a long sheet", [no_columns],
+             "non trovo le colonne ABI, CAB e Conto né la colonna IBAN"),
         ]
         if UNDER_WINE:
             cases = [case for case in cases if case[0] != "full disk"]
