@@ -100,6 +100,23 @@ bool same(std::string_view a, std::string_view b) {
     return a.size() == b.size() && sameBytes(a.data(), b.data(), a.size());
 }
 
+// Copies a name of at most 16 bytes to `to` in a few moves (two that overlap), not byte by byte.
+void keepShort(char* to, std::string_view name) {
+    const std::size_t n = name.size();
+    const char* const from = name.data();
+    if (n >= 8) {
+        std::memcpy(to, from, 8);
+        std::memcpy(to + n - 8, from + n - 8, 8);
+    } else if (n >= 4) {
+        std::memcpy(to, from, 4);
+        std::memcpy(to + n - 4, from + n - 4, 4);
+    } else if (n > 0) {
+        to[0] = from[0];
+        to[n / 2] = from[n / 2];
+        to[n - 1] = from[n - 1];
+    }
+}
+
 const char* nameEnd(const char* from, const char* to) {
     return scan(kEndsName, from, to);
 }
@@ -452,8 +469,7 @@ bool XmlReader::endTag() {
         invalid(p);
     }
     // The only name that may stand here is the open element's, whole.
-    const std::string_view open =
-        std::string_view(openNames_).substr(open_.back().name, open_.back().length);
+    const std::string_view open = nameOf(open_.back());
     const char* q = p + 2 + open.size();
     if (e - q < 1) {
         return false;
@@ -538,12 +554,19 @@ void XmlReader::startElement(std::string_view tag, std::string_view name, std::s
 inline void XmlReader::enter(std::string_view name, const XmlName& resolved,
                              std::span<const XmlAttribute> attributes, bool empty,
                              std::size_t bindings) {
-    open_.push_back({openNames_.size(), name.size(),
-                     static_cast<std::size_t>(resolved.local.data() - name.data()), resolved.space,
-                     bindings});
-    openNames_ += name;
-    if (openNames_.size() + scopeBytes_ > kMaximumScope) {
-        failed("la parte " + entry_.name() + " ha nomi XML per oltre 1 MB");
+    Open& open = open_.emplace_back();
+    open.name = openNames_.size();
+    open.length = name.size();
+    open.local = static_cast<std::size_t>(resolved.local.data() - name.data());
+    open.space = resolved.space;
+    open.bindings = bindings;
+    if (name.size() <= kShortName) {
+        keepShort(open.bytes.data(), name);
+    } else {
+        openNames_ += name;
+        if (openNames_.size() + scopeBytes_ > kMaximumScope) {
+            failed("la parte " + entry_.name() + " ha nomi XML per oltre 1 MB");
+        }
     }
     handler_->start(resolved, XmlAttributes(attributes));
     if (empty) {
@@ -633,15 +656,22 @@ bool XmlReader::startTagLike(Shape& shape) {
 
 void XmlReader::endElement() {
     const Open& open = open_.back();
-    const std::string_view name = std::string_view(openNames_).substr(open.name, open.length);
+    const std::string_view name = nameOf(open);
     handler_->end(XmlName{open.space, name.substr(open.local)});
-    openNames_.resize(open.name);
+    if (open.length > kShortName) {
+        openNames_.resize(open.name);
+    }
     if (bindings_.size() > open.bindings) {
         bindings_.resize(open.bindings);
         ++generation_;
     }
     open_.pop_back();
     rootEnded_ = open_.empty();
+}
+
+std::string_view XmlReader::nameOf(const Open& open) const {
+    return open.length <= kShortName ? std::string_view(open.bytes.data(), open.length)
+                                     : std::string_view(openNames_).substr(open.name, open.length);
 }
 
 void XmlReader::declare(std::string_view prefix, std::string_view space) {

@@ -122,10 +122,12 @@ public:
     void parse(XmlHandler& handler);
 
 private:
+    static constexpr std::size_t kShortName = 16;
     struct Open {
-        std::size_t name;   // in openNames_
-        std::size_t length; // of the whole name
-        std::size_t local;  // where the local part starts in it
+        std::array<char, kShortName> bytes; // a short name, kept here
+        std::size_t name;                   // in openNames_, for a longer one
+        std::size_t length;                 // of the whole name
+        std::size_t local;                  // where the local part starts in it
         std::string_view space;
         std::size_t bindings; // bindings_ before the element's own
     };
@@ -182,6 +184,7 @@ private:
     void enter(std::string_view name, const XmlName& resolved,
                std::span<const XmlAttribute> attributes, bool empty, std::size_t bindings);
     void endElement();
+    std::string_view nameOf(const Open& open) const;
     void declare(std::string_view prefix, std::string_view space);
     XmlName resolve(std::string_view name, std::size_t colon, bool attribute);
     std::string_view spaceOf(std::string_view prefix);
