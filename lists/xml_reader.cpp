@@ -46,7 +46,8 @@ bool stops(const std::array<bool, 256>& table, char c) {
 
 // The first byte of [from, to) in `table`, or `to`. Four bytes a round: the names, values and
 // texts of a sheet are most of its bytes.
-const char* scan(const std::array<bool, 256>& table, const char* from, const char* to) {
+[[gnu::always_inline]] inline const char* scanHere(const std::array<bool, 256>& table,
+                                                   const char* from, const char* to) {
     for (; to - from >= 4; from += 4) {
         if (stops(table, from[0])) {
             return from;
@@ -65,6 +66,11 @@ const char* scan(const std::array<bool, 256>& table, const char* from, const cha
         ++from;
     }
     return from;
+}
+
+// The same, as a call: names are scanned from several places.
+const char* scan(const std::array<bool, 256>& table, const char* from, const char* to) {
+    return scanHere(table, from, to);
 }
 
 template <typename Word> Word load(const char* bytes) {
@@ -432,7 +438,7 @@ bool XmlReader::startTag() {
         const char* close = value;
         bool plain = true;
         for (;;) {
-            close = scan(kStopsValue, close, e);
+            close = scanHere(kStopsValue, close, e);
             if (close == e || *close == quote) {
                 break;
             }
@@ -636,7 +642,7 @@ bool XmlReader::startTagLike(Shape& shape) {
             break;
         }
         // The piece ends with the value's opening quote.
-        const char* const close = scan(kStopsValue, q, e);
+        const char* const close = scanHere(kStopsValue, q, e);
         if (close == e || *close != q[-1]) {
             return false;
         }
@@ -704,7 +710,7 @@ std::string_view XmlReader::lookUp(std::string_view prefix) const {
 bool XmlReader::text() {
     const char* const p = data_ + begin_;
     const char* const e = data_ + end_;
-    const char* const q = scan(kStopsText, p, e);
+    const char* const q = scanHere(kStopsText, p, e);
     if (q == e || *q == '<') {
         hand(std::string_view(p, static_cast<std::size_t>(q - p)));
         begin_ = static_cast<std::size_t>(q - data_);
