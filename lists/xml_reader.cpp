@@ -617,7 +617,7 @@ void XmlReader::remember(std::string_view tag, std::string_view name, const XmlN
 
 // What came after the last two start tags' shapes (kShapes for a tag without one) is what the
 // next time is likely to bring: in a sheet, the same cells follow each other row after row.
-void XmlReader::followedBy(std::size_t shape) {
+inline void XmlReader::followedBy(std::size_t shape) {
     following_[previousShape_][lastShape_] = shape;
     previousShape_ = lastShape_;
     lastShape_ = shape;
@@ -675,7 +675,7 @@ void XmlReader::endElement() {
     rootEnded_ = open_.empty();
 }
 
-std::string_view XmlReader::nameOf(const Open& open) const {
+inline std::string_view XmlReader::nameOf(const Open& open) const {
     return open.length <= kShortName ? std::string_view(open.bytes.data(), open.length)
                                      : std::string_view(openNames_).substr(open.name, open.length);
 }
