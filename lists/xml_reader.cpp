@@ -557,9 +557,9 @@ void XmlReader::startElement(std::string_view tag, std::string_view name, std::s
     enter(name, resolved, attributes_, empty, bindings);
 }
 
-inline void XmlReader::enter(std::string_view name, const XmlName& resolved,
-                             std::span<const XmlAttribute> attributes, bool empty,
-                             std::size_t bindings) {
+[[gnu::always_inline]] inline void XmlReader::enter(std::string_view name, const XmlName& resolved,
+                                                    std::span<const XmlAttribute> attributes,
+                                                    bool empty, std::size_t bindings) {
     Open& open = open_.emplace_back();
     open.name = openNames_.size();
     open.length = name.size();
@@ -660,7 +660,7 @@ bool XmlReader::startTagLike(Shape& shape) {
     return true;
 }
 
-void XmlReader::endElement() {
+inline void XmlReader::endElement() {
     const Open& open = open_.back();
     const std::string_view name = nameOf(open);
     handler_->end(XmlName{open.space, name.substr(open.local)});
