@@ -262,7 +262,7 @@ void XmlReader::parse(XmlHandler& handler) {
     }
 }
 
-bool XmlReader::markup() {
+inline bool XmlReader::markup() {
     if (end_ - begin_ < 2) {
         return false;
     }
@@ -760,7 +760,7 @@ const char* XmlReader::deliver(const char* from, const char* to, bool cut, bool 
     return c;
 }
 
-void XmlReader::hand(std::string_view text) {
+inline void XmlReader::hand(std::string_view text) {
     if (text.empty()) {
         return;
     }
