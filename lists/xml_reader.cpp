@@ -350,15 +350,23 @@ inline XmlName XmlReader::resolve(std::string_view name, std::size_t colon, bool
     return {spaceOf(name.substr(0, colon)), name.substr(colon + 1)};
 }
 
-// Most start tags of a sheet have the shape of one before: first the shape that came after the
-// last two tags' shapes, then the others.
+// Where the shape of the start tag at begin_ is kept by its place.
+inline std::uint8_t& XmlReader::shapeByPlace() {
+    const std::size_t depth = std::min(open_.size(), kMaximumDepth - 1);
+    const std::size_t place = open_.empty() ? 0 : std::min(open_.back().children, kPlaces - 1);
+    return byPlace_[depth][place];
+}
+
+// Most start tags of a sheet have the shape of one before: first the shape of the last tag in
+// the same place, then the others.
 bool XmlReader::startTagOfShape() {
-    const std::size_t first = std::min(following_[previousShape_][lastShape_], kShapes - 1);
+    std::uint8_t& byPlace = shapeByPlace();
+    const std::size_t first = std::min<std::size_t>(byPlace, kShapes - 1);
     for (std::size_t i = 0; i < shapesKept_; ++i) {
         const std::size_t index = i == 0 ? first : (i <= first ? i - 1 : i);
         Shape& shape = shapes_[index];
         if (shape.generation == generation_ && startTagLike(shape)) {
-            followedBy(index);
+            byPlace = static_cast<std::uint8_t>(index);
             return true;
         }
     }
@@ -551,8 +559,6 @@ void XmlReader::startElement(std::string_view tag, std::string_view name, std::s
     } else if (!declarations_ && allPlain_ && raw_.size() <= kShapeAttributes &&
                tag.size() <= kShapeBytes) {
         remember(tag, name, resolved, empty);
-    } else {
-        followedBy(kShapes);
     }
     enter(name, resolved, attributes_, empty, bindings);
 }
@@ -560,6 +566,9 @@ void XmlReader::startElement(std::string_view tag, std::string_view name, std::s
 [[gnu::always_inline]] inline void XmlReader::enter(std::string_view name, const XmlName& resolved,
                                                     std::span<const XmlAttribute> attributes,
                                                     bool empty, std::size_t bindings) {
+    if (!open_.empty()) {
+        ++open_.back().children;
+    }
     Open& open = open_.emplace_back();
     open.name = openNames_.size();
     open.length = name.size();
@@ -612,15 +621,7 @@ void XmlReader::remember(std::string_view tag, std::string_view name, const XmlN
     shape.space = resolved.space;
     shape.empty = empty;
     shape.generation = generation_;
-    followedBy(index);
-}
-
-// What came after the last two start tags' shapes (kShapes for a tag without one) is what the
-// next time is likely to bring: in a sheet, the same cells follow each other row after row.
-inline void XmlReader::followedBy(std::size_t shape) {
-    following_[previousShape_][lastShape_] = shape;
-    previousShape_ = lastShape_;
-    lastShape_ = shape;
+    shapeByPlace() = static_cast<std::uint8_t>(index);
 }
 
 // Reads the start tag at begin_ if it has the shape's bytes around its values, and plain

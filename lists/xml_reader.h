@@ -83,9 +83,8 @@ public:
     // True once the handler has what it wants: the reading stops after the current block, and
     // the handler ignores what comes until then.
     virtual bool done() const { return false; }
-    // True for a part whose start tags repeat a few shapes with long names (an .ods table's
-    // rows and cells): the reader then reads a tag like one before by comparing its bytes.
-    // Short tags, as an .xlsx sheet's, are read as fast without.
+    // True for a part whose start tags repeat a few shapes, as a sheet's rows and cells do:
+    // the reader then reads a tag like one before by comparing its bytes.
     virtual bool repeatsTags() const { return false; }
     // Where the reading stands, for a message about bad XML: ", dopo la riga 12".
     virtual std::string where() const { return {}; }
@@ -130,6 +129,7 @@ private:
         std::size_t local;                  // where the local part starts in it
         std::string_view space;
         std::size_t bindings; // bindings_ before the element's own
+        std::size_t children; // started so far
     };
     struct Binding {
         std::string prefix;
@@ -174,7 +174,7 @@ private:
     bool startTagOfShape();
     bool startTagLike(Shape& shape);
     void remember(std::string_view tag, std::string_view name, const XmlName& resolved, bool empty);
-    void followedBy(std::size_t shape);
+    std::uint8_t& shapeByPlace();
     bool endTag();
     bool skipPast(std::string_view mark, std::size_t from);
     const char* deliver(const char* from, const char* to, bool cut, bool cdata);
@@ -218,10 +218,11 @@ private:
 
     bool rememberShapes_ = false;
     std::array<Shape, kShapes> shapes_{};
-    std::size_t lastShape_ = kShapes;     // that of the last start tag, if it had one
-    std::size_t previousShape_ = kShapes; // that of the start tag before it
-    // The shape that came after two shapes, by theirs (kShapes for none); any index at first.
-    std::array<std::array<std::size_t, kShapes + 1>, kShapes + 1> following_{};
+    // The shape of the last start tag at each depth and place among its siblings (the last
+    // place standing for all beyond): in a sheet, a row's cells have their column's shape,
+    // row after row.
+    static constexpr std::size_t kPlaces = 32;
+    std::array<std::array<std::uint8_t, kPlaces>, kMaximumDepth> byPlace_{};
     std::size_t nextVictim_ = 0; // the shape that a new one replaces
     std::size_t shapesKept_ = 0; // the first ones of shapes_; none unless the handler wants them
 
