@@ -243,6 +243,7 @@ struct SheetRows : Handler {
     int phonetic = 0;
 
     std::string where() const override { return ", dopo la riga " + std::to_string(rowsDone); }
+    bool repeatsTags() const override { return true; }
 
     void blankRow() {
         const Cell blank;

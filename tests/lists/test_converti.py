@@ -507,6 +507,14 @@ class RealFiles(Folder):
                 cell % ("A2", "uno\r\ndue\rtre&#13;&#10;quattro"))),
              ["uno\ndue\ntre\r\nquattro"]),
             ("Gnumeric", write_xlsx(self.path("gnumeric.xlsx"), "", sheet=gnumeric), ["Verdi"]),
+            ("cells alike", write_xlsx(self.path("simili.xlsx"), '<row r="1">%s%s</row>' % (
+                cell % ("A1", "Nome"), cell % ("B1", "IBAN")) + "".join(
+                    '<row r="%d"><c r="A%d" t=%s><v>%s</v></c>%s</row>' % (
+                        n, n, kind, value, cell % ("B%d" % n, good)) for n, kind, value in [
+                        (2, '"s"', 0), (3, '"s"', 1), (4, '"&#115;"', 1), (5, "'s'", 0),
+                        (6, '"n"', 7)]),
+                strings="<si><t>Rossi</t></si><si><t>Bianchi</t></si>"),
+             ["Rossi", "Bianchi", "Bianchi", "Rossi", "7"]),
             ("several blocks", write_xlsx(self.path("lungo.xlsx"), "", sheet=sheet(
                 '<row r="1">%s%s</row>%s' % (cell % ("A1", "Nome"), cell % ("B1", "IBAN"),
                                              long_rows))),
