@@ -107,7 +107,7 @@ bool same(std::string_view a, std::string_view b) {
 }
 
 // Copies a name of at most 16 bytes to `to` in a few moves (two that overlap), not byte by byte.
-void keepShort(char* to, std::string_view name) {
+inline void keepShort(char* to, std::string_view name) {
     const std::size_t n = name.size();
     const char* const from = name.data();
     if (n >= 8) {
@@ -274,7 +274,7 @@ inline bool XmlReader::markup() {
     case '!':
         return specialMarkup();
     default:
-        return startTag();
+        return (shapesKept_ > 0 && startTagOfShape()) || startTag();
     }
 }
 
@@ -374,9 +374,6 @@ bool XmlReader::startTagOfShape() {
 }
 
 bool XmlReader::startTag() {
-    if (shapesKept_ > 0 && startTagOfShape()) {
-        return true;
-    }
     const char* const p = data_ + begin_;
     const char* const e = data_ + end_;
     std::size_t colon = 0;
