@@ -359,7 +359,7 @@ inline std::uint8_t& XmlReader::shapeByPlace() {
 
 // Most start tags of a sheet have the shape of one before: first the shape of the last tag in
 // the same place, then the others.
-bool XmlReader::startTagOfShape() {
+inline bool XmlReader::startTagOfShape() {
     std::uint8_t& byPlace = shapeByPlace();
     const std::size_t first = std::min<std::size_t>(byPlace, kShapes - 1);
     for (std::size_t i = 0; i < shapesKept_; ++i) {
