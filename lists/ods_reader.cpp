@@ -106,8 +106,8 @@ struct TableRows : XmlHandler {
     int inParagraph = 0;
     int annotation = 0;
     std::string shownText; // the cell's paragraphs
-    // The cell's value, by its office:value-type.
-    enum class Type { None, Number, Date, Boolean, Text, Other } cellType = Type::None;
+    // The cell's value, by its office:value-type: Other for none or one without a value read.
+    enum class Type { Number, Date, Boolean, Text, Other } cellType = Type::Other;
     std::string cellValue, cellDate, cellString;
     bool cellTrue = false;
     bool cellError = false;
@@ -166,7 +166,7 @@ struct TableRows : XmlHandler {
         shownText.clear();
         paragraphs = 0;
         std::optional<std::string_view> repeat;
-        cellType = Type::None;
+        cellType = Type::Other;
         cellValue.clear();
         cellDate.clear();
         cellString.clear();
