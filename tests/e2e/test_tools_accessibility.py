@@ -7,9 +7,11 @@ import re
 import shutil
 import tempfile
 import threading
+import time
 import unittest
 
 import pyatspi
+from gi.repository import GLib
 
 from desktop import DesktopTestCase, wait_until
 # The bus of the accessibility suite, started and stopped around this module too.
@@ -53,11 +55,19 @@ class ToolsAccessibilityTest(DesktopTestCase):
         return None
 
     def top_level(self, role, name):
-        application = self.application()
-        if application is None:
-            return None
-        return next((w for w in application
-                     if w is not None and w.getRoleName() == role and w.name == name), None)
+        """The program's window of that role and name, or None. A window that leaves the bus
+        while the windows are read fails the read: they are read again."""
+        for _ in range(20):
+            try:
+                application = self.application()
+                if application is None:
+                    return None
+                return next((w for w in application
+                             if w is not None and w.getRoleName() == role and w.name == name),
+                            None)
+            except GLib.GError:
+                time.sleep(0.05)
+        raise AssertionError("the windows on the bus could not be read")
 
     def press(self, accessible):
         action = accessible.queryAction()
